@@ -1,0 +1,8 @@
+#include "about/TForm2.h"
+
+TForm2::TForm2(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("   About"));
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// Everything the program says about itself, in one place.
+namespace ProgramConstants {
+
+inline constexpr char ApplicationTitle[] = "TarnWave Chat";
+inline constexpr char ProgramVersion[] = "1.30";
+inline constexpr char VersionText[] = "Version 1.30 (5 August 2005)";
+inline constexpr char AuthorCredit[] = "the TarnWave Chat team";
+inline constexpr char MakerWebAddress[] = "https://tarnwave.example/chat";
+
+// A reserved name that never resolves on the public network: no operator's call sign goes
+// to anyone we do not run.
+inline constexpr char PresenceHost[] = "presence.tarnwave.example";
+inline constexpr unsigned short PresencePort = 5200;
+
+// Shipped inside the program, so the About window shows it offline.
+inline constexpr char AboutPageAddress[] = "qrc:/about/about.html";
+
+} // namespace ProgramConstants

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+class QAbstractScrollArea;
+class QLabel;
+class QWidget;
+
+// Sizes, fonts and colours of the main window, at 96 pixels per inch.
+namespace MainWindowLayout {
+
+// The outer 500 x 330 of the classic frame (4-pixel borders, 26-pixel caption) leaves this
+// client area; the minimum outer 300 x 300 likewise.
+inline constexpr QSize ClientSize{492, 296};
+inline constexpr QSize MinimumClientSize{292, 266};
+inline constexpr int InputBarHeight = 26;
+inline constexpr int StatusBarHeight = 22;
+inline constexpr int StationPanelWidth = 244;
+
+inline const QColor Grey{128, 128, 128};
+inline const QColor Blue{0, 0, 255};
+inline const QColor Green{0, 128, 0};
+inline const QColor Red{255, 0, 0};
+inline const QColor Yellow{255, 255, 0};
+
+QFont windowFont();   // "MS Sans Serif" 8 pt
+QFont controlFont();  // "MS Sans Serif" 10 pt
+QFont statusFont();   // "MS Sans Serif" 10 pt bold
+
+// A system colour from the application's current palette.
+QColor systemColor(const char *identifier);
+
+QLabel *createStatusLabel(const QString &objectName, QWidget *parent);
+void setLabelColors(QLabel &label, const QColor &background, const QColor &text);
+// Keeps the selection drawn as when focused, also while another control has the focus.
+void keepSelectionVisible(QAbstractScrollArea &area);
+
+} // namespace MainWindowLayout

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "main_window/TDisplaySettings.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class AutomationObject;
+class QAction;
+class QDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTextEdit;
+class SessionTransport;
+class TTarnWaveSession;
+
+// The main window: the transcript, the input bar, the status bar and the station panel, in
+// front of the session server. Creating it runs the start-up sequence; closing it runs the
+// close sequence.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(SessionTransport &transport, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The windows the menus open; created after the main window, so they arrive later.
+    void setAboutWindow(QDialog *about);
+    void setOptionsDialog(QDialog *options);
+
+    const QString &callsign() const { return MyCallsign; }
+    const TDisplaySettings &displaySettings() const { return DisplaySettings; }
+    TDisplaySettings &displaySettings() { return DisplaySettings; }
+    bool isSessionConnected() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createTranscript();
+    void createStationPanel();
+    void createInputBar();
+    void createStatusBar();
+    void createLayout();
+    void connectSessionEvents();
+
+    void FormCreate();
+    void FormClose();
+
+    // The session object, or a clear error when start-up never created it.
+    const AutomationObject &session() const;
+
+    void Button1Click();
+    void Edit1KeyPress(const QKeyEvent &event);
+    void ChatWindowKeyPress(const QKeyEvent &event);
+    void FormKeyPress(const QKeyEvent &event);
+    void ChatWindowSelectionChange();
+
+    void TarnWaveSession1Closing();
+    void TarnWaveSession1RX(bool bRX);
+    void TarnWaveSession1TX(bool bTX);
+    void TarnWaveSession1Connected(const QString &sCall, const QString &sName, const QString &sAddr);
+    void TarnWaveSession1Disconnected(const QString &sCall);
+    void TarnWaveSession1ChatTextReceived(const QString &sText);
+    void TarnWaveSession1StationTextReceived(const QString &sText);
+
+    void Save1Click();
+    void Exit1Click();
+    void Options1Click();
+    void ShowHideStationlist1Click();
+    void AlwaysOnTop1Click();
+    void ClearScreen1Click();
+    void About1Click();
+
+    void sendStartReport();
+    void sendStopReport();
+    void showConnectionState(bool connected);
+
+    SessionTransport &m_transport;
+
+    // Process-wide state, alive for the whole run.
+    std::unique_ptr<AutomationObject> SessionObject;
+    std::unique_ptr<AutomationObject> ConfigObject;
+    QString MyCallsign;
+    bool StationPanelVisible = false;
+    QStringList StationLines;
+    QStringList ConnectedStations;
+    int InsertPos = 0;
+    TDisplaySettings DisplaySettings;
+
+    TTarnWaveSession *TarnWaveSession1 = nullptr;
+    QDialog *m_aboutWindow = nullptr;
+    QDialog *m_optionsDialog = nullptr;
+
+    QTextEdit *ChatWindow = nullptr;
+    QFrame *Panel1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QFrame *Panel2 = nullptr;
+    QLabel *StaticText1 = nullptr;
+    QLabel *StaticText2 = nullptr;
+    QLabel *StaticText3 = nullptr;
+    QFrame *Panel3 = nullptr;
+    QPlainTextEdit *StationWindow = nullptr;
+
+    QAction *Save1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QAction *Options1 = nullptr;
+    QAction *ShowDateTime1 = nullptr;
+    QAction *ShowHideStationlist1 = nullptr;
+    QAction *AlwaysOnTop1 = nullptr;
+    QAction *ClearScreen1 = nullptr;
+    QAction *About1 = nullptr;
+};

@@ -1,0 +1,8 @@
+#include "options/TOptionsForm.h"
+
+TOptionsForm::TOptionsForm(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("OptionsForm"));
+    setWindowTitle(QStringLiteral("   Options"));
+}

@@ -1,0 +1,20 @@
+#include "session/AutomationObject.h"
+
+#include "session/SessionTransport.h"
+
+AutomationObject::AutomationObject(SessionTransport &transport, const QString &progId)
+    : m_transport(transport)
+    , m_progId(progId)
+{
+    m_transport.attachOrStart(m_progId);
+}
+
+QVariant AutomationObject::property(const QString &name) const
+{
+    return m_transport.readProperty(m_progId, name);
+}
+
+void AutomationObject::call(const QString &method, const QVariantList &args) const
+{
+    m_transport.invoke(m_progId, method, args);
+}

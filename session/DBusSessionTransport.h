@@ -1,0 +1,37 @@
+#pragma once
+
+#include "session/SessionTransport.h"
+
+#include <QDBusConnection>
+
+class QDBusMessage;
+
+// Automation objects on the D-Bus session bus. Messages are built by hand rather than through
+// QDBusInterface, whose constructor makes a blocking introspection round-trip per object.
+class DBusSessionTransport : public SessionTransport
+{
+    Q_OBJECT
+
+public:
+    // Bounds for one ordinary call and for the activation of a server that is starting.
+    static constexpr int CallTimeoutMs = 3000;
+    static constexpr int ActivationTimeoutMs = 30000;
+
+    explicit DBusSessionTransport(const QDBusConnection &connection, QObject *parent = nullptr);
+
+    void attachOrStart(const QString &progId) override;
+    QVariant readProperty(const QString &progId, const QString &name) override;
+    void invoke(const QString &progId, const QString &method, const QVariantList &args) override;
+    void subscribe(const QString &progId) override;
+    void unsubscribe(const QString &progId) override;
+
+private Q_SLOTS:
+    // Takes every signal whatever its signature; the event wrapper checks the arguments.
+    void handleSignal(const QDBusMessage &message);
+
+private:
+    void requireBus() const;
+    QDBusMessage callBlocking(const QDBusMessage &message, int timeoutMs, const QString &what);
+
+    QDBusConnection m_connection;
+};
