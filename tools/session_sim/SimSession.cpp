@@ -1,0 +1,56 @@
+#include "SimSession.h"
+
+#include <QDBusMessage>
+
+const QString SimSession::Path = QStringLiteral("/TarnWave/TarnwaveSession");
+const QString SimSession::Interface = QStringLiteral("TarnWave.TarnwaveSession");
+
+SimSession::SimSession(const QDBusConnection &bus, QObject *parent)
+    : QObject(parent), m_bus(bus)
+{
+}
+
+void SimSession::setNumPeers(int count)
+{
+    m_numPeers = count;
+}
+
+void SimSession::setTransmitting(bool on)
+{
+    m_transmitting = on;
+    emitSignal(QStringLiteral("OnTX"), {on});
+}
+
+void SimSession::connectStation(const QString &call, const QString &name, const QString &addr)
+{
+    if (!m_connected.contains(call))
+        m_connected.append(call);
+    m_numPeers = int(m_connected.size());
+    emitSignal(QStringLiteral("OnConnected"), {call, name, addr});
+}
+
+void SimSession::disconnectStation(const QString &call)
+{
+    // Unknown calls are still announced: clients must cope with a stray disconnect.
+    m_connected.removeAll(call);
+    m_numPeers = int(m_connected.size());
+    emitSignal(QStringLiteral("OnDisconnected"), {call});
+}
+
+void SimSession::emitSignal(const QString &name, const QVariantList &args)
+{
+    QDBusMessage message = QDBusMessage::createSignal(Path, Interface, name);
+    message.setArguments(args);
+    m_bus.send(message);
+}
+
+void SimSession::receiveChatText(const QString &text)
+{
+    Q_EMIT chatTextReceived(text);
+}
+
+void SimSession::receiveTransmit(bool on)
+{
+    Q_EMIT transmitReceived(on);
+    setTransmitting(on);
+}

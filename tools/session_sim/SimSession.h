@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// The object exported at /TarnWave/TarnwaveSession: the session state and its signals.
+class SimSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QString Path;
+    static const QString Interface;
+
+    explicit SimSession(const QDBusConnection &bus, QObject *parent = nullptr);
+
+    int numPeers() const { return m_numPeers; }
+    void setNumPeers(int count);
+    bool transmitting() const { return m_transmitting; }
+    void setTransmitting(bool on);
+
+    // Emit OnConnected / OnDisconnected and keep NumPeers equal to the connected list.
+    void connectStation(const QString &call, const QString &name, const QString &addr);
+    void disconnectStation(const QString &call);
+    QStringList connectedCalls() const { return m_connected; }
+
+    // Sent as raw messages so that tests can also produce signatures no real server would.
+    void emitSignal(const QString &name, const QVariantList &args = {});
+
+    // Called by the adaptor for incoming D-Bus method calls.
+    void receiveChatText(const QString &text);
+    void receiveTransmit(bool on);
+
+Q_SIGNALS:
+    void chatTextReceived(const QString &text);
+    void transmitReceived(bool on);
+
+private:
+    QDBusConnection m_bus;
+    int m_numPeers = 0;
+    bool m_transmitting = false;
+    QStringList m_connected;
+};
