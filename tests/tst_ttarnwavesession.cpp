@@ -3,7 +3,9 @@
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QXmlStreamReader>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void eventsByNameOnlyWhileConnected();
     void wrapperDefaults();
     void objectAddresses();
+    void eventTableMatchesInterfaceXml();
 };
 
 void TestTTarnWaveSession::dispatch_data()
@@ -132,6 +135,36 @@ void TestTTarnWaveSession::objectAddresses()
     QCOMPARE(TarnWave_TLB::objectPath(u"TarnWave.TarnwaveSession"), QStringLiteral("/TarnWave/TarnwaveSession"));
     QCOMPARE(TarnWave_TLB::objectPath(u"TarnWave.SetupConfig"), QStringLiteral("/TarnWave/SetupConfig"));
     QCOMPARE(TarnWave_TLB::busName(u"TarnWave.SetupConfig"), QStringLiteral("TarnWave.SetupConfig"));
+}
+
+// The table and the published interface must not drift apart: a signal whose signature differs
+// from the table would be dropped silently.
+void TestTTarnWaveSession::eventTableMatchesInterfaceXml()
+{
+    QFile file(QStringLiteral(TARNWAVE_SESSION_INTERFACE_XML));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList fromXml;
+    QString signal;
+    QString signature;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("signal")) {
+            signal = xml.attributes().value(QLatin1String("name")).toString();
+            signature.clear();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("arg") && !signal.isEmpty()) {
+            signature += xml.attributes().value(QLatin1String("type"));
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("signal")) {
+            fromXml << signal + QLatin1Char('(') + signature + QLatin1Char(')');
+            signal.clear();
+        }
+    }
+    QVERIFY(!xml.hasError());
+
+    QStringList fromTable;
+    for (const TarnWave_TLB::EventEntry &entry : TarnWave_TLB::EventTable)
+        fromTable << QString::fromLatin1(entry.name) + QLatin1Char('(') + QLatin1String(entry.signature) + QLatin1Char(')');
+    QCOMPARE(fromTable, fromXml);
 }
 
 QTEST_GUILESS_MAIN(TestTTarnWaveSession)
