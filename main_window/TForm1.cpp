@@ -3,7 +3,13 @@
 #include "app/ProgramConstants.h"
 #include "app/TarnWaveError.h"
 #include "main_window/GeneralErrorHandler.h"
+#include "main_window/LinePrefix.h"
 #include "main_window/MainWindowLayout.h"
+#include "main_window/ReceivedText.h"
+#include "main_window/SaveFileDialog.h"
+#include "main_window/TranscriptFile.h"
+#include "main_window/TranscriptLines.h"
+#include "main_window/TransmitToggle.h"
 #include "session/AutomationObject.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
@@ -55,6 +61,11 @@ void TForm1::setOptionsDialog(QDialog *options)
 bool TForm1::isSessionConnected() const
 {
     return TarnWaveSession1->isConnected();
+}
+
+void TForm1::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
 }
 
 void TForm1::createActions()
@@ -368,26 +379,52 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::Button1Click()
 {
+    QTextCursor caret = ChatWindow->textCursor();
+    appendOwnLine(caret, InsertPos, DisplaySettings, ownLinePrefix(MyCallsign, lineDateTime()),
+                  Edit1->text());
+    // Setting the caret scrolls the new line into view.
+    ChatWindow->setTextCursor(caret);
+    // A failed send leaves the line in the input line, to send again.
+    session().call(QStringLiteral("SendChatText"), {Edit1->text()});
+    Edit1->clear();
 }
 
 void TForm1::Edit1KeyPress(const QKeyEvent &event)
 {
-    Q_UNUSED(event);
+    // Enter arrives as returnPressed; the space is typed into the emptied line afterwards.
+    if (isSpaceToggle(event) && inputLineTogglesOnSpace(Edit1->text())) {
+        GeneralErrorHandler::guard([this] {
+            toggleTransmit(session());
+            Edit1->clear();
+        });
+    }
 }
 
 void TForm1::ChatWindowKeyPress(const QKeyEvent &event)
 {
-    Q_UNUSED(event);
+    if (isSpaceToggle(event))
+        GeneralErrorHandler::guard([this] { toggleTransmit(session()); });
 }
 
 void TForm1::FormKeyPress(const QKeyEvent &event)
 {
-    Q_UNUSED(event);
+    // Keys a control leaves unhandled (Enter in the input line, letters in the transcript)
+    // reach the window too; only a window without a focused control toggles.
+    const QWidget *focused = focusWidget();
+    if (focused && focused != this)
+        return;
+    if (isCharacterToggle(event))
+        GeneralErrorHandler::guard([this] { toggleTransmit(session()); });
 }
 
 void TForm1::ChatWindowSelectionChange()
 {
-    InsertPos = ChatWindow->document()->characterCount() - 1;
+    InsertPos = transcriptLength(*ChatWindow->document());
+}
+
+QString TForm1::lineDateTime() const
+{
+    return ShowDateTime1->isChecked() ? dateTimeText(m_clock()) : QString();
 }
 
 void TForm1::TarnWaveSession1Closing()
@@ -420,7 +457,10 @@ void TForm1::TarnWaveSession1Disconnected(const QString &sCall)
 
 void TForm1::TarnWaveSession1ChatTextReceived(const QString &sText)
 {
-    Q_UNUSED(sText);
+    QTextCursor caret = ChatWindow->textCursor();
+    appendReceivedLine(caret, InsertPos, DisplaySettings.RecvTextColor,
+                       receivedLinePrefix(lineDateTime()) + transcriptSafeText(sText));
+    ChatWindow->setTextCursor(caret);
 }
 
 void TForm1::TarnWaveSession1StationTextReceived(const QString &sText)
@@ -430,6 +470,9 @@ void TForm1::TarnWaveSession1StationTextReceived(const QString &sText)
 
 void TForm1::Save1Click()
 {
+    const QString fileName = SaveFileDialog::getSaveFileName(this);
+    if (!fileName.isEmpty())
+        saveTranscript(*ChatWindow->document(), fileName);
 }
 
 void TForm1::Exit1Click()
@@ -462,6 +505,7 @@ void TForm1::AlwaysOnTop1Click()
 void TForm1::ClearScreen1Click()
 {
     ChatWindow->clear();
+    ChatWindowSelectionChange();
 }
 
 void TForm1::About1Click()

@@ -2,9 +2,11 @@
 
 #include "main_window/TDisplaySettings.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class AutomationObject;
@@ -39,6 +41,10 @@ public:
     TDisplaySettings &displaySettings() { return DisplaySettings; }
     bool isSessionConnected() const;
 
+    // Where transcript lines take their date and time from; tests fix it.
+    using Clock = std::function<QDateTime()>;
+    void setClock(Clock clock);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -65,6 +71,8 @@ private:
     void ChatWindowKeyPress(const QKeyEvent &event);
     void FormKeyPress(const QKeyEvent &event);
     void ChatWindowSelectionChange();
+    // The date and time text of a new line, or empty when "Show Date/Time" is unchecked.
+    QString lineDateTime() const;
 
     void TarnWaveSession1Closing();
     void TarnWaveSession1RX(bool bRX);
@@ -97,6 +105,8 @@ private:
     QStringList ConnectedStations;
     int InsertPos = 0;
     TDisplaySettings DisplaySettings;
+
+    Clock m_clock = [] { return QDateTime::currentDateTime(); };
 
     TTarnWaveSession *TarnWaveSession1 = nullptr;
     QDialog *m_aboutWindow = nullptr;

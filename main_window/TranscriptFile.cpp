@@ -1,0 +1,37 @@
+#include "main_window/TranscriptFile.h"
+
+#include "app/TarnWaveError.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <QTextBlock>
+#include <QTextDocument>
+
+QByteArray transcriptFileContents(const QTextDocument &document)
+{
+    // Block by block rather than toPlainText(), which turns no-break spaces into spaces.
+    QString text;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin())
+            text += QLatin1String("\r\n");
+        text += block.text();
+    }
+    QStringEncoder encoder(QStringConverter::System);
+    return encoder.encode(text);
+}
+
+void saveTranscript(const QTextDocument &document, const QString &fileName)
+{
+    QSaveFile file(fileName);
+    const auto fail = [&file, &fileName] {
+        throw TarnWaveError(QStringLiteral("Cannot save the transcript to %1: %2")
+                                .arg(fileName, file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail();
+    const QByteArray contents = transcriptFileContents(document);
+    if (file.write(contents) != contents.size())
+        fail();
+    if (!file.commit())
+        fail();
+}

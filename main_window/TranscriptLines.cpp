@@ -1,0 +1,54 @@
+#include "main_window/TranscriptLines.h"
+
+#include "main_window/TDisplaySettings.h"
+
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+void endLine(QTextCursor &caret, const QTextCharFormat &format)
+{
+    caret.movePosition(QTextCursor::End);
+    caret.insertBlock(caret.blockFormat(), format);
+}
+
+} // namespace
+
+int transcriptLength(const QTextDocument &document)
+{
+    // The count includes the closing paragraph separator, which is no text.
+    return document.characterCount() - 1;
+}
+
+void placeCaret(QTextCursor &caret, int insertPos)
+{
+    caret.setPosition(qBound(0, insertPos, transcriptLength(*caret.document())));
+}
+
+void appendOwnLine(QTextCursor &caret, int insertPos, const TDisplaySettings &settings,
+                   const QString &prefix, const QString &text)
+{
+    placeCaret(caret, insertPos);
+    QTextCharFormat format = caret.charFormat();
+    // Before start-up has set the defaults there is no face or size to set.
+    if (!settings.ChatFontName.isEmpty())
+        format.setFontFamilies(QStringList{settings.ChatFontName});
+    applyFontStyle(format, settings.ChatFontStyle);
+    if (settings.ChatFontSize > 0)
+        format.setFontPointSize(settings.ChatFontSize);
+    format.setForeground(settings.MyTextColor);
+    caret.insertText(prefix, format);
+    caret.insertText(text, format);
+    endLine(caret, format);
+}
+
+void appendReceivedLine(QTextCursor &caret, int insertPos, const QColor &color, const QString &line)
+{
+    placeCaret(caret, insertPos);
+    QTextCharFormat format = caret.charFormat();
+    format.setForeground(color);
+    caret.insertText(line, format);
+    endLine(caret, format);
+}

@@ -1,0 +1,394 @@
+#include "ErrorCapture.h"
+#include "FakeSessionTransport.h"
+
+#include "main_window/LinePrefix.h"
+#include "main_window/ReceivedText.h"
+#include "main_window/TForm1.h"
+#include "session/TarnWave_TLB.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace {
+
+const QDateTime FixedTime(QDate(2024, 3, 5), QTime(14, 7, 9));
+
+QString stamp()
+{
+    return dateTimeText(FixedTime);
+}
+
+// One entry per distinct character format on a line: "face|size|bold italic|colour".
+QStringList lineFormats(const QTextBlock &block)
+{
+    QStringList formats;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        QStringList style;
+        if (format.fontWeight() >= QFont::Bold)
+            style << QStringLiteral("bold");
+        if (format.fontItalic())
+            style << QStringLiteral("italic");
+        const QString entry = format.fontFamilies().toStringList().join(QLatin1Char(',')) + QLatin1Char('|')
+            + QString::number(format.fontPointSize()) + QLatin1Char('|') + style.join(QLatin1Char(' '))
+            + QLatin1Char('|') + format.foreground().color().name();
+        if (!formats.contains(entry))
+            formats << entry;
+    }
+    return formats;
+}
+
+// A window on a fake server, its clock fixed.
+struct ChatFixture
+{
+    explicit ChatFixture(const QString &callsign = QStringLiteral("N0CALL"))
+    {
+        transport.setCallsign(callsign);
+        window = std::make_unique<TForm1>(transport);
+        window->setClock([] { return FixedTime; });
+        transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
+        input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    }
+
+    void showDateTime(bool on) const
+    {
+        window->findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(on);
+    }
+    void send(const QString &text) const
+    {
+        input->setText(text);
+        QTest::keyClick(input, Qt::Key_Return);
+    }
+    void receive(const QString &text)
+    {
+        transport.fire(QStringLiteral("OnChatTextReceived"), {text});
+    }
+    // The last line: the document always ends with the empty block after the last break.
+    QTextBlock lastLine() const { return transcript->document()->lastBlock().previous(); }
+    int lineCount() const { return transcript->document()->blockCount() - 1; }
+    QStringList sent() const
+    {
+        QStringList texts;
+        for (const FakeSessionTransport::Call &call : transport.calls) {
+            if (call.method == QLatin1String("SendChatText"))
+                texts << call.args.value(0).toString();
+        }
+        return texts;
+    }
+
+    FakeSessionTransport transport;
+    std::unique_ptr<TForm1> window;
+    QTextEdit *transcript = nullptr;
+    QLineEdit *input = nullptr;
+};
+
+void setOwnLineLook(TDisplaySettings &settings, const QColor &color)
+{
+    settings.ChatFontName = QStringLiteral("DejaVu Serif");
+    settings.ChatFontSize = 14;
+    settings.ChatFontStyle = FontStyleFlag::Bold;
+    settings.MyTextColor = color;
+}
+
+} // namespace
+
+class TestTranscript : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void timeFormatWithoutZone_data();
+    void timeFormatWithoutZone();
+    void dateTime_data();
+    void dateTime();
+    void safeText_data();
+    void safeText();
+    void ownLine_data();
+    void ownLine();
+    void receivedLine_data();
+    void receivedLine();
+    void receivedLineKeepsPreviousFace();
+    void settingsDoNotRecolourOldLines();
+    void appendsAtEndWhateverTheSelection();
+    void clearStartsAtBeginning();
+    void failedSendKeepsInput_data();
+    void failedSendKeepsInput();
+};
+
+void TestTranscript::timeFormatWithoutZone_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zone last") << "h:mm:ss AP t" << "h:mm:ss AP";
+    QTest::newRow("zone first") << "t HH:mm:ss" << "HH:mm:ss";
+    QTest::newRow("zone in brackets") << "H:mm:ss (t)" << "H:mm:ss";
+    QTest::newRow("long zone name") << "HH:mm:ss tttt" << "HH:mm:ss";
+    QTest::newRow("quoted t is literal") << "H:mm:ss 'ч'. t" << "H:mm:ss 'ч'.";
+    QTest::newRow("quoted word with t") << "HH 'at' mm:ss" << "HH 'at' mm:ss";
+    QTest::newRow("no zone") << "HH:mm:ss" << "HH:mm:ss";
+}
+
+void TestTranscript::timeFormatWithoutZone()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(::timeFormatWithoutZone(format), expected);
+}
+
+void TestTranscript::dateTime_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("expected");
+
+    const QDate day(2024, 3, 5);
+    QTest::newRow("en_US afternoon") << "en_US" << QDateTime(day, QTime(14, 7, 9)) << "3/5/24 2:07:09 PM";
+    QTest::newRow("de_DE") << "de_DE" << QDateTime(day, QTime(14, 7, 9)) << "05.03.24 14:07:09";
+    QTest::newRow("zone first (zh_CN)") << "zh_CN" << QDateTime(day, QTime(9, 0, 5)) << "2024/3/5 09:00:05";
+    QTest::newRow("C") << "C" << QDateTime(day, QTime(23, 59, 59)) << "5 Mar 2024 23:59:59";
+    QTest::newRow("midnight: date only") << "en_US" << QDateTime(day, QTime(0, 0, 0)) << "3/5/24";
+    QTest::newRow("milliseconds do not count") << "de_DE" << QDateTime(day, QTime(0, 0, 0, 500))
+                                               << "05.03.24";
+    QTest::newRow("one second past midnight") << "en_US" << QDateTime(day, QTime(0, 0, 1))
+                                              << "3/5/24 12:00:01 AM";
+    QTest::newRow("UTC time carries no zone") << "en_GB" << QDateTime(day, QTime(8, 30, 0), Qt::UTC)
+                                              << "05/03/2024 08:30:00";
+}
+
+void TestTranscript::dateTime()
+{
+    QFETCH(QString, locale);
+    QFETCH(QDateTime, when);
+    QFETCH(QString, expected);
+    QCOMPARE(dateTimeText(when, QLocale(locale)), expected);
+}
+
+void TestTranscript::safeText_data()
+{
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("plain") << "hello" << "hello";
+    QTest::newRow("markup stays text") << "<b>hi</b> &amp; <img src=x>" << "<b>hi</b> &amp; <img src=x>";
+    QTest::newRow("tab kept") << "a\tb" << "a\tb";
+    QTest::newRow("embedded LF") << "a\nb" << QStringLiteral("a\u240Ab");
+    QTest::newRow("forged own line") << "hi\r\nN0CALL>send your key\r\n"
+                                     << QStringLiteral("hi\u240D\u240AN0CALL>send your key");
+    QTest::newRow("one trailing CR LF dropped") << "hi\r\n" << "hi";
+    QTest::newRow("one trailing CR dropped") << "hi\r" << "hi";
+    QTest::newRow("one trailing LF dropped") << "hi\n" << "hi";
+    QTest::newRow("only the last break dropped") << "hi\n\n" << QStringLiteral("hi\u240A");
+    QTest::newRow("LF CR: CR dropped") << "hi\n\r" << QStringLiteral("hi\u240A");
+    QTest::newRow("break alone") << "\r\n" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("NUL ESC DEL") << QString::fromLatin1("\x01\x1b[31m\x7f", 7)
+                                 << QStringLiteral("\u2401\u241B[31m\u2421");
+    QTest::newRow("NUL") << QString(QChar(0)) << QStringLiteral("\u2400");
+    QTest::newRow("unit separator") << "\x1f" << QStringLiteral("\u241F");
+    QTest::newRow("Unicode line breaks") << QStringLiteral("a\u2028b\u2029c\u0085d")
+                                         << QStringLiteral("a\u2424b\u2424c\u2424d");
+    QTest::newRow("frame markers") << QStringLiteral("a\uFDD0b\uFDD1") << QStringLiteral("a\uFFFDb\uFFFD");
+    QTest::newRow("non-ASCII and emoji") << QStringLiteral("Grüße \U0001F4FB") << QStringLiteral("Grüße \U0001F4FB");
+}
+
+void TestTranscript::safeText()
+{
+    QFETCH(QString, received);
+    QFETCH(QString, shown);
+    QCOMPARE(transcriptSafeText(received), shown);
+}
+
+void TestTranscript::ownLine_data()
+{
+    QTest::addColumn<bool>("showDateTime");
+    QTest::addColumn<QString>("callsign");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("viaButton");
+    QTest::addColumn<QString>("line");   // after the date/time and its space, if shown
+
+    QTest::newRow("Enter, date/time") << true << "DL1ABC" << "hello" << false << "DL1ABC>hello";
+    QTest::newRow("Send button") << true << "DL1ABC" << "hello" << true << "DL1ABC>hello";
+    QTest::newRow("no date/time") << false << "DL1ABC" << "hello" << false << "DL1ABC>hello";
+    QTest::newRow("empty call sign") << true << "" << "hi" << false << ">hi";
+    QTest::newRow("empty call sign, no date/time") << false << "" << "hi" << false << ">hi";
+    QTest::newRow("empty input line") << true << "DL1ABC" << "" << false << "DL1ABC>";
+    QTest::newRow("leading blanks kept") << false << "DL1ABC" << "  hi" << false << "DL1ABC>  hi";
+    QTest::newRow("markup stays text") << true << "DL1ABC" << "<b>hi</b> &amp; <img src=x>" << false
+                                       << "DL1ABC><b>hi</b> &amp; <img src=x>";
+    QTest::newRow("non-ASCII") << true << QStringLiteral("ÖE1ŽŠ") << QStringLiteral("Grüße \U0001F4FB")
+                               << true << QStringLiteral("ÖE1ŽŠ>Grüße \U0001F4FB");
+}
+
+void TestTranscript::ownLine()
+{
+    QFETCH(bool, showDateTime);
+    QFETCH(QString, callsign);
+    QFETCH(QString, text);
+    QFETCH(bool, viaButton);
+    QFETCH(QString, line);
+
+    ChatFixture chat(callsign);
+    chat.showDateTime(showDateTime);
+    setOwnLineLook(chat.window->displaySettings(), QColor(200, 0, 0));
+    chat.window->displaySettings().ChatFontStyle = FontStyleFlag::Bold | FontStyleFlag::Italic;
+    const int before = chat.lineCount();
+
+    chat.input->setText(text);
+    if (viaButton)
+        chat.window->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+    else
+        QTest::keyClick(chat.input, Qt::Key_Return);
+
+    QCOMPARE(chat.lineCount(), before + 1);
+    QCOMPARE(chat.lastLine().text(), (showDateTime ? stamp() + QLatin1Char(' ') : QString()) + line);
+    // The whole line, prefix included, in the own-line look; nothing became markup.
+    QCOMPARE(lineFormats(chat.lastLine()), QStringList{QStringLiteral("DejaVu Serif|14|bold italic|#c80000")});
+    QVERIFY(!chat.transcript->document()->toHtml().contains(QLatin1String("<img")));
+    QCOMPARE(chat.sent(), QStringList{text});
+    QCOMPARE(chat.input->text(), QString());
+}
+
+void TestTranscript::receivedLine_data()
+{
+    QTest::addColumn<bool>("showDateTime");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");   // after the date/time and its space, if shown
+
+    QTest::newRow("date/time") << true << "W1AW>hi" << "W1AW>hi";
+    QTest::newRow("no date/time: text alone") << false << "W1AW>hi" << "W1AW>hi";
+    QTest::newRow("empty text still ends its line") << true << "" << "";
+    QTest::newRow("empty text, no date/time") << false << "" << "";
+    QTest::newRow("markup stays text") << true << "<b>hi</b> &amp; <img src=x>" << "<b>hi</b> &amp; <img src=x>";
+    QTest::newRow("embedded breaks stay on one line")
+        << false << "a\rb\nN0CALL>forged\r\n" << QStringLiteral("a\u240Db\u240AN0CALL>forged");
+}
+
+void TestTranscript::receivedLine()
+{
+    QFETCH(bool, showDateTime);
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+
+    ChatFixture chat;
+    chat.showDateTime(showDateTime);
+    chat.window->displaySettings().RecvTextColor = QColor(0, 0, 255);
+    const int before = chat.lineCount();
+    chat.receive(text);
+
+    QCOMPARE(chat.lineCount(), before + 1);
+    QCOMPARE(chat.lastLine().text(), (showDateTime ? stamp() + QLatin1Char(' ') : QString()) + line);
+    if (!chat.lastLine().text().isEmpty())
+        QVERIFY(lineFormats(chat.lastLine()).constFirst().endsWith(QLatin1String("|#0000ff")));
+    QVERIFY(!chat.transcript->document()->toHtml().contains(QLatin1String("<img")));
+    QVERIFY(chat.sent().isEmpty());
+}
+
+void TestTranscript::receivedLineKeepsPreviousFace()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    setOwnLineLook(chat.window->displaySettings(), QColor(200, 0, 0));
+    chat.window->displaySettings().RecvTextColor = QColor(0, 0, 255);
+    chat.send(QStringLiteral("mine"));
+    chat.receive(QStringLiteral("theirs"));
+    QCOMPARE(lineFormats(chat.lastLine()), QStringList{QStringLiteral("DejaVu Serif|14|bold|#0000ff")});
+
+    // An empty received text still carries the look on to the next line.
+    chat.receive(QString());
+    chat.receive(QStringLiteral("again"));
+    QCOMPARE(lineFormats(chat.lastLine()), QStringList{QStringLiteral("DejaVu Serif|14|bold|#0000ff")});
+}
+
+void TestTranscript::settingsDoNotRecolourOldLines()
+{
+    ChatFixture chat;
+    TDisplaySettings &settings = chat.window->displaySettings();
+    setOwnLineLook(settings, QColor(200, 0, 0));
+    settings.RecvTextColor = QColor(0, 0, 255);
+    chat.send(QStringLiteral("mine"));
+    chat.receive(QStringLiteral("theirs"));
+    const QTextBlock own = chat.lastLine().previous();
+    const QTextBlock received = chat.lastLine();
+
+    settings.ChatFontName = QStringLiteral("DejaVu Sans Mono");
+    settings.ChatFontSize = 20;
+    settings.ChatFontStyle = FontStyleFlag::Italic;
+    settings.MyTextColor = QColor(0, 128, 0);
+    settings.RecvTextColor = QColor(128, 0, 128);
+    chat.send(QStringLiteral("new"));
+
+    QCOMPARE(lineFormats(own), QStringList{QStringLiteral("DejaVu Serif|14|bold|#c80000")});
+    QCOMPARE(lineFormats(received), QStringList{QStringLiteral("DejaVu Serif|14|bold|#0000ff")});
+    QCOMPARE(lineFormats(chat.lastLine()), QStringList{QStringLiteral("DejaVu Sans Mono|20|italic|#008000")});
+}
+
+void TestTranscript::appendsAtEndWhateverTheSelection()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.receive(QStringLiteral("first"));
+    const QString before = chat.transcript->toPlainText();
+
+    // The operator selects a word in the middle, then a line arrives and one is sent.
+    QTextCursor selection(chat.transcript->document());
+    selection.setPosition(3);
+    selection.setPosition(8, QTextCursor::KeepAnchor);
+    chat.transcript->setTextCursor(selection);
+    chat.receive(QStringLiteral("second"));
+    chat.send(QStringLiteral("third"));
+
+    QCOMPARE(chat.transcript->toPlainText(), before + QStringLiteral("second\nN0CALL>third\n"));
+    QVERIFY(!chat.transcript->textCursor().hasSelection());
+    QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
+}
+
+void TestTranscript::clearStartsAtBeginning()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.receive(QStringLiteral("old"));
+    chat.window->findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
+    chat.send(QStringLiteral("x"));
+    chat.receive(QStringLiteral("y"));
+    QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("N0CALL>x\ny\n"));
+}
+
+void TestTranscript::failedSendKeepsInput_data()
+{
+    QTest::addColumn<bool>("noServer");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("server error") << false << "The session server reported an error.";
+    QTest::newRow("no session object") << true << "Not connected to the session server.";
+}
+
+void TestTranscript::failedSendKeepsInput()
+{
+    QFETCH(bool, noServer);
+    QFETCH(QString, message);
+
+    ErrorCapture errors;
+    FakeSessionTransport transport;
+    if (noServer)
+        transport.missingServers.insert(QString::fromLatin1(TarnWave_TLB::SessionProgId));
+    transport.failingMethod = QStringLiteral("SendChatText");
+    TForm1 window(transport);
+    window.findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
+    errors.messages.clear();
+
+    auto *input = window.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    input->setText(QStringLiteral("hello"));
+    QTest::keyClick(input, Qt::Key_Return);
+
+    QCOMPARE(errors.messages, QStringList{message});
+    QCOMPARE(input->text(), QStringLiteral("hello"));
+    const QTextEdit *transcript = window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
+    QVERIFY(transcript->toPlainText().endsWith(
+        (noServer ? QString() : QStringLiteral("N0CALL")) + QStringLiteral(">hello\n")));
+}
+
+QTEST_MAIN(TestTranscript)
+#include "tst_transcript.moc"
