@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     TForm1 mainWindow(transport);
     // The Options dialog comes last: creating it reads the defaults the main window set.
     TForm2 about(&mainWindow);
-    TOptionsForm options(&mainWindow);
+    TOptionsForm options(mainWindow);
     mainWindow.setAboutWindow(&about);
     mainWindow.setOptionsDialog(&options);
 

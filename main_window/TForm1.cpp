@@ -58,6 +58,13 @@ void TForm1::setOptionsDialog(QDialog *options)
     m_optionsDialog = options;
 }
 
+void TForm1::setTranscriptBackground(const QColor &color)
+{
+    QPalette palette = ChatWindow->palette();
+    palette.setColor(QPalette::Base, color);
+    ChatWindow->setPalette(palette);
+}
+
 bool TForm1::isSessionConnected() const
 {
     return TarnWaveSession1->isConnected();

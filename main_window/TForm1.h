@@ -39,6 +39,8 @@ public:
     const QString &callsign() const { return MyCallsign; }
     const TDisplaySettings &displaySettings() const { return DisplaySettings; }
     TDisplaySettings &displaySettings() { return DisplaySettings; }
+    // The Options dialog's OK is the only thing that changes it.
+    void setTranscriptBackground(const QColor &color);
     bool isSessionConnected() const;
 
     // Where transcript lines take their date and time from; tests fix it.
