@@ -10,6 +10,7 @@
 #include "main_window/TranscriptFile.h"
 #include "main_window/TranscriptLines.h"
 #include "main_window/TransmitToggle.h"
+#include "presence/PresenceClient.h"
 #include "session/AutomationObject.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
@@ -29,9 +30,10 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-TForm1::TForm1(SessionTransport &transport, QWidget *parent)
+TForm1::TForm1(SessionTransport &transport, QWidget *parent, const PresenceEndpoint &presence)
     : QMainWindow(parent)
     , m_transport(transport)
+    , TCPClient(new PresenceClient(presence, this))
 {
     setObjectName(QStringLiteral("Form1"));
     // Widgets and the event wrapper exist before any event can arrive.
@@ -523,8 +525,12 @@ void TForm1::About1Click()
 
 void TForm1::sendStartReport()
 {
+    // Asynchronous: the window opens at once, whatever the server does.
+    TCPClient->sendStartReport(MyCallsign);
 }
 
 void TForm1::sendStopReport()
 {
+    // Never throws and waits at most the report's time limit, so the close always goes on.
+    TCPClient->sendStopReport(MyCallsign);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/TDisplaySettings.h"
+#include "presence/PresenceEndpoint.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class PresenceClient;
 class QTextEdit;
 class SessionTransport;
 class TTarnWaveSession;
@@ -29,7 +31,9 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TForm1(SessionTransport &transport, QWidget *parent = nullptr);
+    // Presence reports go to the maker's server unless tests name another endpoint.
+    explicit TForm1(SessionTransport &transport, QWidget *parent = nullptr,
+                    const PresenceEndpoint &presence = PresenceEndpoint());
     ~TForm1() override;
 
     // The windows the menus open; created after the main window, so they arrive later.
@@ -97,6 +101,7 @@ private:
     void showConnectionState(bool connected);
 
     SessionTransport &m_transport;
+    PresenceClient *TCPClient = nullptr;
 
     // Process-wide state, alive for the whole run.
     std::unique_ptr<AutomationObject> SessionObject;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/ProgramConstants.h"
+
+#include <QString>
+
+// Where presence reports go. Fixed for the operator; tests point it at a local listener.
+struct PresenceEndpoint
+{
+    QString host = QString::fromLatin1(ProgramConstants::PresenceHost);
+    quint16 port = ProgramConstants::PresencePort;
+};
