@@ -27,11 +27,17 @@ void saveTranscript(const QTextDocument &document, const QString &fileName)
         throw TarnWaveError(QStringLiteral("Cannot save the transcript to %1: %2")
                                 .arg(fileName, file.errorString()));
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered flush takes a short write for success, so a full disk would pass
+    // for a complete file; written directly, the write that finds no room reports it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail();
     const QByteArray contents = transcriptFileContents(document);
-    if (file.write(contents) != contents.size())
-        fail();
+    for (qsizetype done = 0; done < contents.size();) {
+        const qint64 written = file.write(contents.constData() + done, contents.size() - done);
+        if (written <= 0)
+            fail();
+        done += written;
+    }
     if (!file.commit())
         fail();
 }

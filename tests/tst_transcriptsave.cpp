@@ -1,0 +1,248 @@
+#include "ErrorCapture.h"
+#include "FakeSessionTransport.h"
+
+#include "main_window/SaveFileDialog.h"
+#include "main_window/TForm1.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray Banner = "TarnWave Chat Version 1.30 by the TarnWave Chat team\r\n"
+                          "Checked for update at https://tarnwave.example/chat\r\n";
+const QByteArray EarlierFile = "an earlier transcript\r\n";
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+// Lowers the largest file this process may write, as a file system that runs out of space
+// would; a write past it fails with an error instead of the default signal.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+struct SaveFixture
+{
+    explicit SaveFixture(const QString &callsign = QStringLiteral("N0CALL"))
+    {
+        transport.setCallsign(callsign);
+        window = std::make_unique<TForm1>(transport);
+        window->findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
+        transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
+        input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    }
+    void send(const QString &text) const
+    {
+        input->setText(text);
+        QTest::keyClick(input, Qt::Key_Return);
+    }
+    void receive(const QString &text) { transport.fire(QStringLiteral("OnChatTextReceived"), {text}); }
+    void save(const QString &fileName) const
+    {
+        SaveFileDialog::setNextFileName(fileName);
+        window->findChild<QAction *>(QStringLiteral("Save1"))->trigger();
+    }
+
+    FakeSessionTransport transport;
+    std::unique_ptr<TForm1> window;
+    QTextEdit *transcript = nullptr;
+    QLineEdit *input = nullptr;
+};
+
+} // namespace
+
+class TestTranscriptSave : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void exactBytes_data();
+    void exactBytes();
+    void replacesEarlierContent();
+    void cancelWritesNothing();
+    void failingTarget_data();
+    void failingTarget();
+    void dialogSetUp();
+};
+
+void TestTranscriptSave::exactBytes_data()
+{
+    QTest::addColumn<QString>("callsign");
+    QTest::addColumn<QStringList>("own");
+    QTest::addColumn<QStringList>("received");
+    QTest::addColumn<bool>("clearFirst");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("banner only") << "N0CALL" << QStringList{} << QStringList{} << false << Banner;
+    QTest::newRow("own and received")
+        << "DL1ABC" << QStringList{"hello"} << QStringList{"W1AW>hi there"} << false
+        << Banner + "DL1ABC>hello\r\nW1AW>hi there\r\n";
+    QTest::newRow("non-ASCII in UTF-8")
+        << QStringLiteral("ÖE1ŽŠ") << QStringList{QStringLiteral("Grüße \U0001F4FB")}
+        << QStringList{QStringLiteral("ça va")} << true
+        << QByteArray("\xc3\x96" "E1\xc5\xbd\xc5\xa0>Gr\xc3\xbc\xc3\x9f" "e \xf0\x9f\x93\xbb\r\n"
+                      "\xc3\xa7" "a va\r\n");
+    QTest::newRow("no-break space kept") << "N0CALL" << QStringList{QStringLiteral("a\u00A0b")} << QStringList{}
+                                         << true << QByteArray("N0CALL>a\xc2\xa0" "b\r\n");
+    QTest::newRow("received breaks stay one line")
+        << "N0CALL" << QStringList{} << QStringList{"x\r\nN0CALL>forged\n"} << true
+        << QByteArray("x\xe2\x90\x8d\xe2\x90\x8aN0CALL>forged\r\n");
+    QTest::newRow("cleared: empty file") << "N0CALL" << QStringList{} << QStringList{} << true << QByteArray();
+}
+
+void TestTranscriptSave::exactBytes()
+{
+    QFETCH(QString, callsign);
+    QFETCH(QStringList, own);
+    QFETCH(QStringList, received);
+    QFETCH(bool, clearFirst);
+    QFETCH(QByteArray, bytes);
+
+    ErrorCapture errors;
+    SaveFixture chat(callsign);
+    if (clearFirst)
+        chat.window->findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
+    for (const QString &text : own)
+        chat.send(text);
+    for (const QString &text : received)
+        chat.receive(text);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chat.txt"));
+    chat.save(path);
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(readFile(path), bytes);
+}
+
+void TestTranscriptSave::replacesEarlierContent()
+{
+    ErrorCapture errors;
+    SaveFixture chat;
+    chat.window->findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
+    chat.send(QStringLiteral("short"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chat.txt"));
+    QVERIFY(writeFile(path, QByteArray(5000, 'x')));
+    chat.save(path);
+    QCOMPARE(errors.messages, QStringList());
+    QCOMPARE(readFile(path), QByteArray("N0CALL>short\r\n"));
+}
+
+void TestTranscriptSave::cancelWritesNothing()
+{
+    ErrorCapture errors;
+    SaveFixture chat;
+    QTemporaryDir dir;
+    chat.save(QString());
+    QCOMPARE(errors.messages, QStringList());
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestTranscriptSave::failingTarget_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("reason");   // the system's words, at the end of the message
+
+    QTest::newRow("read-only folder") << "read-only" << "Permission denied";
+    QTest::newRow("missing folder") << "missing" << "No such file or directory";
+    QTest::newRow("target is a folder") << "folder" << "Filename refers to a directory";
+    QTest::newRow("file system runs out of space") << "full" << "File too large";
+}
+
+void TestTranscriptSave::failingTarget()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, reason);
+
+    ErrorCapture errors;
+    SaveFixture chat;
+    // More than the file size limit below, so the write fails part-way.
+    for (int i = 0; i < 200; ++i)
+        chat.send(QStringLiteral("line %1 of a transcript that is longer than the limit").arg(i));
+    const QString before = chat.transcript->toPlainText();
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("chat.txt"));
+    QVERIFY(writeFile(path, EarlierFile));
+    std::unique_ptr<FileSizeLimit> limit;
+    if (how == QLatin1String("read-only")) {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    } else if (how == QLatin1String("missing")) {
+        path = dir.filePath(QStringLiteral("gone/chat.txt"));
+    } else if (how == QLatin1String("folder")) {
+        path = dir.path();
+    } else {
+        limit = std::make_unique<FileSizeLimit>(4096);
+    }
+
+    chat.save(path);
+    limit.reset();
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QCOMPARE(errors.messages.size(), 1);
+    QVERIFY2(errors.messages.constFirst().startsWith(QStringLiteral("Cannot save the transcript to ") + path),
+             qPrintable(errors.messages.constFirst()));
+    QVERIFY2(errors.messages.constFirst().contains(reason), qPrintable(errors.messages.constFirst()));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("chat.txt"))), EarlierFile);
+    // No temporary file is left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chat.txt")});
+    QCOMPARE(chat.transcript->toPlainText(), before);
+}
+
+void TestTranscriptSave::dialogSetUp()
+{
+    QFileDialog dialog;
+    SaveFileDialog::configure(dialog);
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog.defaultSuffix(), QStringLiteral("txt"));
+    QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    QVERIFY(!dialog.testOption(QFileDialog::ReadOnly));
+    QVERIFY(dialog.isSizeGripEnabled());
+    QCOMPARE(dialog.nameFilters(), QStringList{QFileDialog::tr("All Files (*)")});
+    QVERIFY(dialog.selectedFiles().value(0).isEmpty() || QFileInfo(dialog.selectedFiles().value(0)).isDir());
+}
+
+QTEST_MAIN(TestTranscriptSave)
+#include "tst_transcriptsave.moc"
