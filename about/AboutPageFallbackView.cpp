@@ -1,0 +1,25 @@
+#include "about/AboutPageFallbackView.h"
+
+AboutPageFallbackView::AboutPageFallbackView(QWidget *parent)
+    : QTextBrowser(parent)
+{
+    // The page is the program's own; whatever it links to opens in the desktop's browser.
+    setOpenExternalLinks(true);
+}
+
+void AboutPageFallbackView::navigate(const QUrl &address)
+{
+    setSource(address);
+    if (m_loadFinished)
+        m_loadFinished(!document()->isEmpty());
+}
+
+QUrl AboutPageFallbackView::address() const
+{
+    return source();
+}
+
+void AboutPageFallbackView::setLoadFinishedHandler(std::function<void(bool ok)> handler)
+{
+    m_loadFinished = std::move(handler);
+}

@@ -1,0 +1,8 @@
+#include "AboutWebViewPlugin.h"
+
+#include "AboutWebView.h"
+
+QWidget *AboutWebViewPlugin::createView(QWidget *parent)
+{
+    return new AboutWebView(parent);
+}
