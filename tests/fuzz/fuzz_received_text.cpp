@@ -1,0 +1,70 @@
+// Received chat text appended to a transcript: whatever a station sends becomes exactly one
+// new line holding every character (control characters as their visible pictures), and the
+// document lays it out.
+#include "main_window/ReceivedText.h"
+#include "main_window/TranscriptLines.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QColor>
+#include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstdlib>
+
+namespace {
+
+bool breaksLine(QChar c)
+{
+    const char16_t code = c.unicode();
+    return (code < 0x20 && code != u'\t') || code == 0x7f || code == 0x85 || code == 0x2028 || code == 0x2029
+        || code == 0xfdd0 || code == 0xfdd1;
+}
+
+qsizetype trailingBreak(const QString &text)
+{
+    if (text.endsWith(QStringLiteral("\r\n")))
+        return 2;
+    return text.endsWith(u'\r') || text.endsWith(u'\n') ? 1 : 0;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // Raw UTF-16, so lone surrogates and every control code can arrive as a station sends them.
+    const QString received(reinterpret_cast<const QChar *>(data), qsizetype(size / 2));
+    const QString shown = transcriptSafeText(received);
+    if (shown.size() != received.size() - trailingBreak(received))
+        std::abort();
+    for (const QChar c : shown) {
+        if (breaksLine(c))
+            std::abort();
+    }
+
+    QTextDocument document;
+    QTextCursor caret(&document);
+    caret.insertText(QStringLiteral("earlier line"));
+    caret.insertBlock();
+    const int blocksBefore = document.blockCount();
+    const int lengthBefore = transcriptLength(document);
+    appendReceivedLine(caret, lengthBefore, QColor(255, 0, 0), shown);
+    if (document.blockCount() != blocksBefore + 1)
+        std::abort();
+    if (transcriptLength(document) != lengthBefore + shown.size() + 1)
+        std::abort();
+    if (document.lastBlock().previous().text() != shown)
+        std::abort();
+
+    document.setTextWidth(240);
+    (void)document.documentLayout()->documentSize();
+    return 0;
+}
