@@ -10,16 +10,10 @@ AboutPageFallbackView::AboutPageFallbackView(QWidget *parent)
 void AboutPageFallbackView::navigate(const QUrl &address)
 {
     setSource(address);
-    if (m_loadFinished)
-        m_loadFinished(!document()->isEmpty());
+    reportLoadFinished(!document()->isEmpty());
 }
 
 QUrl AboutPageFallbackView::address() const
 {
     return source();
-}
-
-void AboutPageFallbackView::setLoadFinishedHandler(std::function<void(bool ok)> handler)
-{
-    m_loadFinished = std::move(handler);
 }

@@ -15,8 +15,4 @@ public:
 
     void navigate(const QUrl &address) override;
     QUrl address() const override;
-    void setLoadFinishedHandler(std::function<void(bool ok)> handler) override;
-
-private:
-    std::function<void(bool ok)> m_loadFinished;
 };

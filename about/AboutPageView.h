@@ -16,8 +16,19 @@ public:
 
     virtual void navigate(const QUrl &address) = 0;
     virtual QUrl address() const = 0;
+
     // Told the outcome of every load that finishes.
-    virtual void setLoadFinishedHandler(std::function<void(bool ok)> handler) = 0;
+    void setLoadFinishedHandler(std::function<void(bool ok)> handler) { m_loadFinished = std::move(handler); }
+
+protected:
+    void reportLoadFinished(bool ok) const
+    {
+        if (m_loadFinished)
+            m_loadFinished(ok);
+    }
+
+private:
+    std::function<void(bool ok)> m_loadFinished;
 };
 
 // The plugin's entry point: makes the view, a QWidget implementing AboutPageView.

@@ -12,10 +12,7 @@ AboutWebView::AboutWebView(QWidget *parent)
     // The page is static: it needs no scripts, and showing it must not take the OK button's focus.
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-    connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        if (m_loadFinished)
-            m_loadFinished(ok);
-    });
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) { reportLoadFinished(ok); });
 }
 
 void AboutWebView::navigate(const QUrl &address)
@@ -26,9 +23,4 @@ void AboutWebView::navigate(const QUrl &address)
 QUrl AboutWebView::address() const
 {
     return url();
-}
-
-void AboutWebView::setLoadFinishedHandler(std::function<void(bool ok)> handler)
-{
-    m_loadFinished = std::move(handler);
 }
