@@ -9,6 +9,8 @@ PresenceReport::PresenceReport(const PresenceEndpoint &endpoint, const QByteArra
 {
     // A raw line to a fixed host; an application proxy must not redirect it.
     m_socket.setProxy(QNetworkProxy::NoProxy);
+    // Nothing is read back; a talkative server must not fill memory while the line goes out.
+    m_socket.setReadBufferSize(256);
     m_deadline.setSingleShot(true);
     // A coarse timer may be 5% late, which would break the promise of three seconds.
     m_deadline.setTimerType(Qt::PreciseTimer);

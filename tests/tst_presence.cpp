@@ -31,11 +31,14 @@ constexpr qint64 LimitMarginMs = 1500;
 class ReportListener : public QObject
 {
 public:
-    ReportListener()
+    // A talkative one greets each connection with more than the client would ever read.
+    explicit ReportListener(bool talkative = false)
     {
         m_server.listen(Loopback);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        connect(&m_server, &QTcpServer::newConnection, this, [this, talkative] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                if (talkative)
+                    socket->write(QByteArray(1 << 20, 'x'));
                 auto received = std::make_shared<QByteArray>();
                 connect(socket, &QTcpSocket::readyRead, socket, [socket, received] { *received += socket->readAll(); });
                 connect(socket, &QTcpSocket::disconnected, this, [this, socket, received] {
@@ -134,14 +137,18 @@ void TestPresence::reportsAtStartAndClose_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QByteArray>("start");
     QTest::addColumn<QByteArray>("stop");
+    QTest::addColumn<bool>("talkative");
 
-    QTest::newRow("Exit") << "DL1ABC" << "exit" << QByteArray("1,DL1ABC\r\n") << QByteArray("0,DL1ABC\r\n");
-    QTest::newRow("close box") << "G4XYZ/P" << "close" << QByteArray("1,G4XYZ/P\r\n") << QByteArray("0,G4XYZ/P\r\n");
-    QTest::newRow("OnClosing") << "K1AA" << "event" << QByteArray("1,K1AA\r\n") << QByteArray("0,K1AA\r\n");
-    QTest::newRow("empty call sign") << "" << "exit" << QByteArray("1,\r\n") << QByteArray("0,\r\n");
+    QTest::newRow("Exit") << "DL1ABC" << "exit" << QByteArray("1,DL1ABC\r\n") << QByteArray("0,DL1ABC\r\n") << false;
+    QTest::newRow("close box") << "G4XYZ/P" << "close" << QByteArray("1,G4XYZ/P\r\n") << QByteArray("0,G4XYZ/P\r\n") << false;
+    QTest::newRow("OnClosing") << "K1AA" << "event" << QByteArray("1,K1AA\r\n") << QByteArray("0,K1AA\r\n") << false;
+    QTest::newRow("empty call sign") << "" << "exit" << QByteArray("1,\r\n") << QByteArray("0,\r\n") << false;
     // Held as UTF-8, the local 8-bit encoding here.
     QTest::newRow("non-ASCII") << QStringLiteral("OE3\u00C4\u00DF") << "close"
-                               << QByteArray("1,OE3\xC3\x84\xC3\x9F\r\n") << QByteArray("0,OE3\xC3\x84\xC3\x9F\r\n");
+                               << QByteArray("1,OE3\xC3\x84\xC3\x9F\r\n") << QByteArray("0,OE3\xC3\x84\xC3\x9F\r\n")
+                               << false;
+    QTest::newRow("server talks back") << "DL1ABC" << "exit" << QByteArray("1,DL1ABC\r\n")
+                                       << QByteArray("0,DL1ABC\r\n") << true;
 }
 
 void TestPresence::reportsAtStartAndClose()
@@ -150,8 +157,9 @@ void TestPresence::reportsAtStartAndClose()
     QFETCH(QString, how);
     QFETCH(QByteArray, start);
     QFETCH(QByteArray, stop);
+    QFETCH(bool, talkative);
     ErrorCapture errors;
-    ReportListener listener;
+    ReportListener listener(talkative);
     FakeSessionTransport transport;
     transport.setCallsign(callsign);
 
