@@ -33,15 +33,20 @@ QColor systemColor(const char *identifier)
 QLabel *createStatusLabel(const QString &objectName, QWidget *parent)
 {
     auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    // Call signs and station text come from the network: never rich text.
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFont(statusFont());
-    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    label->setLineWidth(1);
-    label->setAutoFillBackground(true);
+    setUpStatusLabel(*label, objectName);
     return label;
+}
+
+void setUpStatusLabel(QLabel &label, const QString &objectName)
+{
+    label.setObjectName(objectName);
+    // Call signs and station text come from the network: never rich text.
+    label.setTextFormat(Qt::PlainText);
+    label.setAlignment(Qt::AlignCenter);
+    label.setFont(statusFont());
+    label.setFrameStyle(QFrame::Panel | QFrame::Raised);
+    label.setLineWidth(1);
+    label.setAutoFillBackground(true);
 }
 
 void setLabelColors(QLabel &label, const QColor &background, const QColor &text)

@@ -34,6 +34,8 @@ QFont statusFont();   // "MS Sans Serif" 10 pt bold
 QColor systemColor(const char *identifier);
 
 QLabel *createStatusLabel(const QString &objectName, QWidget *parent);
+// The same look for a label of a QLabel subclass.
+void setUpStatusLabel(QLabel &label, const QString &objectName);
 void setLabelColors(QLabel &label, const QColor &background, const QColor &text);
 // Keeps the selection drawn as when focused, also while another control has the focus.
 void keepSelectionVisible(QAbstractScrollArea &area);

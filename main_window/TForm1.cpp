@@ -7,6 +7,9 @@
 #include "main_window/MainWindowLayout.h"
 #include "main_window/ReceivedText.h"
 #include "main_window/SaveFileDialog.h"
+#include "main_window/StationListLabel.h"
+#include "main_window/StationTextLines.h"
+#include "main_window/StatusLabelView.h"
 #include "main_window/TranscriptFile.h"
 #include "main_window/TranscriptLines.h"
 #include "main_window/TransmitToggle.h"
@@ -229,7 +232,8 @@ void TForm1::createStatusBar()
     MainWindowLayout::setLabelColors(*StaticText2, MainWindowLayout::Grey,
                                      MainWindowLayout::systemColor("clWindow"));
 
-    StaticText3 = MainWindowLayout::createStatusLabel(QStringLiteral("StaticText3"), Panel2);
+    StaticText3 = new StationListLabel(Panel2);
+    MainWindowLayout::setUpStatusLabel(*StaticText3, QStringLiteral("StaticText3"));
     StaticText3->setFixedHeight(18);
     MainWindowLayout::setLabelColors(*StaticText3, MainWindowLayout::Yellow, MainWindowLayout::Red);
     StaticText3->hide();
@@ -328,7 +332,6 @@ void TForm1::FormCreate()
         Panel3->hide();
 
         StationLines.clear();
-        ConnectedStations.clear();
 
         DisplaySettings.setDefaults();
 
@@ -361,10 +364,19 @@ const AutomationObject &TForm1::session() const
 
 void TForm1::showConnectionState(bool connected)
 {
-    StaticText2->setText(connected ? QStringLiteral("Connected") : QStringLiteral("Disconnect"));
-    MainWindowLayout::setLabelColors(*StaticText2,
-                                     connected ? MainWindowLayout::Blue : MainWindowLayout::Grey,
-                                     MainWindowLayout::systemColor("clWindow"));
+    m_linkStatus.setConnected(connected);
+    showStatusLabel(*StaticText2, m_linkStatus.connection());
+}
+
+void TForm1::showConnectedStations()
+{
+    showStatusLabel(*StaticText2, m_linkStatus.connection());
+    showStatusLabel(*StaticText3, m_linkStatus.stationList());
+}
+
+void TForm1::showIndicator()
+{
+    showStatusLabel(*StaticText1, m_linkStatus.indicator());
 }
 
 void TForm1::keyPressEvent(QKeyEvent *event)
@@ -444,24 +456,29 @@ void TForm1::TarnWaveSession1Closing()
 
 void TForm1::TarnWaveSession1RX(bool bRX)
 {
-    Q_UNUSED(bRX);
+    m_linkStatus.setReceiving(bRX);
+    showIndicator();
 }
 
 void TForm1::TarnWaveSession1TX(bool bTX)
 {
-    Q_UNUSED(bTX);
+    m_linkStatus.setTransmitting(bTX);
+    showIndicator();
 }
 
 void TForm1::TarnWaveSession1Connected(const QString &sCall, const QString &sName, const QString &sAddr)
 {
-    Q_UNUSED(sCall);
+    // Only the call sign is shown.
     Q_UNUSED(sName);
     Q_UNUSED(sAddr);
+    m_linkStatus.stationConnected(sCall);
+    showConnectedStations();
 }
 
 void TForm1::TarnWaveSession1Disconnected(const QString &sCall)
 {
-    Q_UNUSED(sCall);
+    m_linkStatus.stationDisconnected(sCall);
+    showConnectedStations();
 }
 
 void TForm1::TarnWaveSession1ChatTextReceived(const QString &sText)
@@ -474,7 +491,10 @@ void TForm1::TarnWaveSession1ChatTextReceived(const QString &sText)
 
 void TForm1::TarnWaveSession1StationTextReceived(const QString &sText)
 {
-    Q_UNUSED(sText);
+    StationLines = splitStationText(sText);
+    // Plain text, one block per line; the caret at the start shows the beginning.
+    StationWindow->setPlainText(StationLines.join(u'\n'));
+    StationWindow->moveCursor(QTextCursor::Start);
 }
 
 void TForm1::Save1Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main_window/LinkStatus.h"
 #include "main_window/TDisplaySettings.h"
 #include "presence/PresenceEndpoint.h"
 
@@ -99,6 +100,8 @@ private:
     void sendStartReport();
     void sendStopReport();
     void showConnectionState(bool connected);
+    void showConnectedStations();
+    void showIndicator();
 
     SessionTransport &m_transport;
     PresenceClient *TCPClient = nullptr;
@@ -109,7 +112,8 @@ private:
     QString MyCallsign;
     bool StationPanelVisible = false;
     QStringList StationLines;
-    QStringList ConnectedStations;
+    // Holds ConnectedStations; created with the window, so no event finds it missing.
+    LinkStatus m_linkStatus;
     int InsertPos = 0;
     TDisplaySettings DisplaySettings;
 

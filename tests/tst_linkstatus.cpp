@@ -1,0 +1,367 @@
+#include "ErrorCapture.h"
+#include "FakeSessionTransport.h"
+
+#include "main_window/TForm1.h"
+#include "session/TarnWave_TLB.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolTip>
+
+namespace {
+
+QColor background(const QLabel &label)
+{
+    return label.palette().color(QPalette::Window);
+}
+
+const QLabel &label(const TForm1 &window, const char *name)
+{
+    return *window.findChild<QLabel *>(QString::fromLatin1(name));
+}
+
+// "rx on", "tx off", "connect CALL", "disconnect CALL": the rest of the line is the argument.
+void fireEvent(FakeSessionTransport &transport, const QString &event)
+{
+    const qsizetype blank = event.indexOf(u' ');
+    const QString verb = event.left(blank);
+    const QString argument = blank < 0 ? QString() : event.mid(blank + 1);
+    if (verb == u"rx")
+        transport.fire(QStringLiteral("OnRX"), {argument == u"on"});
+    else if (verb == u"tx")
+        transport.fire(QStringLiteral("OnTX"), {argument == u"on"});
+    else if (verb == u"connect")
+        transport.fire(QStringLiteral("OnConnected"), {argument, QStringLiteral("Name"), QStringLiteral("10.0.0.1")});
+    else if (verb == u"disconnect")
+        transport.fire(QStringLiteral("OnDisconnected"), {argument});
+    else
+        QFAIL(qPrintable(QStringLiteral("unknown test event ") + event));
+}
+
+} // namespace
+
+class TestLinkStatus : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void eventSequences_data();
+    void eventSequences();
+    void labelsArePlainText();
+    void eventsAfterStartupStoppedEarly();
+    void stationText_data();
+    void stationText();
+    void stationTextReplacesAndShowsBeginning();
+    void stationListFollowsItsText();
+    void longStationListKeepsTheLayout();
+    void elidedListShowsEscapedToolTip();
+};
+
+void TestLinkStatus::eventSequences_data()
+{
+    QTest::addColumn<int>("peers");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("indicator");
+    QTest::addColumn<bool>("indicatorShown");
+    QTest::addColumn<QString>("connection");
+    QTest::addColumn<QString>("stations");
+    QTest::addColumn<bool>("stationsShown");
+
+    const QString rx = QStringLiteral("RX");
+    const QString tx = QStringLiteral("TX");
+    const QString on = QStringLiteral("Connected");
+    const QString off = QStringLiteral("Disconnect");
+
+    QTest::newRow("at start") << 0 << QStringList() << rx << false << off << "" << false;
+    QTest::newRow("receiving") << 0 << QStringList{"rx on"} << rx << true << off << "" << false;
+    QTest::newRow("receiving ends") << 0 << QStringList{"rx on", "rx off"} << rx << false << off << "" << false;
+    QTest::newRow("transmitting") << 0 << QStringList{"tx on"} << tx << true << off << "" << false;
+    QTest::newRow("transmitting ends") << 0 << QStringList{"tx on", "tx off"} << tx << false << off << "" << false;
+    // A keyed transmitter stays on show whatever the receiver reports.
+    QTest::newRow("receiver ends while keyed") << 0 << QStringList{"rx on", "tx on", "rx off"} << tx << true << off << "" << false;
+    QTest::newRow("receiver starts while keyed") << 0 << QStringList{"tx on", "rx on"} << tx << true << off << "" << false;
+    QTest::newRow("unkeyed while receiving") << 0 << QStringList{"rx on", "tx on", "tx off"} << rx << true << off << "" << false;
+    QTest::newRow("both end") << 0 << QStringList{"rx on", "tx on", "rx off", "tx off"} << tx << false << off << "" << false;
+    QTest::newRow("both end, receiver last") << 0 << QStringList{"tx on", "rx on", "tx off", "rx off"} << rx << false << off << "" << false;
+    QTest::newRow("repeated off") << 0 << QStringList{"tx off", "tx off"} << tx << false << off << "" << false;
+
+    QTest::newRow("one station") << 0 << QStringList{"connect W1AW"} << rx << false << on << "W1AW" << true;
+    QTest::newRow("two stations in order") << 0 << QStringList{"connect W1AW", "connect K1ABC"} << rx << false << on << "W1AW,K1ABC" << true;
+    QTest::newRow("first of two leaves") << 0 << QStringList{"connect W1AW", "connect K1ABC", "disconnect W1AW"}
+                                         << rx << false << on << "K1ABC" << true;
+    QTest::newRow("last one leaves") << 0 << QStringList{"connect W1AW", "disconnect W1AW"} << rx << false << off << "" << false;
+    QTest::newRow("same call twice, one leaves in other case")
+        << 0 << QStringList{"connect DL1ABC", "connect DL1ABC", "disconnect dl1abc"} << rx << false << on << "DL1ABC" << true;
+    QTest::newRow("first equal entry counts")
+        << 0 << QStringList{"connect W1AW", "connect K1ABC", "connect w1aw", "disconnect W1aw"} << rx << false << on << "K1ABC,w1aw" << true;
+    // An unknown call sign leaves the remaining stations on show.
+    QTest::newRow("unknown call while others remain")
+        << 0 << QStringList{"connect W1AW", "disconnect K1ABC"} << rx << false << on << "W1AW" << true;
+    QTest::newRow("unknown call, then a new station")
+        << 0 << QStringList{"connect W1AW", "disconnect K1ABC", "connect N0XYZ"} << rx << false << on << "W1AW,N0XYZ" << true;
+    QTest::newRow("disconnect on an empty list") << 0 << QStringList{"disconnect W1AW"} << rx << false << off << "" << false;
+    QTest::newRow("peers at start, disconnect on an empty list") << 2 << QStringList{"disconnect W1AW"} << rx << false << off << "" << false;
+    QTest::newRow("peers at start, a station joins") << 1 << QStringList{"connect W1AW"} << rx << false << on << "W1AW" << true;
+    QTest::newRow("peers at start, nothing else") << 1 << QStringList() << rx << false << on << "" << false;
+    QTest::newRow("entry with a space is quoted") << 0 << QStringList{"connect W1AW", "connect DL1ABC Hans"}
+                                                  << rx << false << on << "W1AW,\"DL1ABC Hans\"" << true;
+    QTest::newRow("empty call sign") << 0 << QStringList{"connect"} << rx << false << on << "\"\"" << true;
+    QTest::newRow("empty call sign leaves") << 0 << QStringList{"connect", "connect A", "disconnect"} << rx << false << on << "A" << true;
+    QTest::newRow("markup is a call sign like any other")
+        << 0 << QStringList{"connect <b>X</b>", "connect <img src=x>"} << rx << false << on << "<b>X</b>,\"<img src=x>\"" << true;
+    QTest::newRow("case-insensitive beyond ASCII")
+        << 0 << QStringList{QStringLiteral("connect ÖE1ŽŠ"), QStringLiteral("connect ΣΟΦΙΑ"), QStringLiteral("disconnect öe1žš"),
+                            QStringLiteral("disconnect σοφια")}
+        << rx << false << off << "" << false;
+    QTest::newRow("case-insensitive outside the BMP")
+        << 0 << QStringList{QStringLiteral("connect \U00010400X"), QStringLiteral("connect K"), QStringLiteral("disconnect \U00010428x")}
+        << rx << false << on << "K" << true;
+    QTest::newRow("different letters stay") << 0 << QStringList{QStringLiteral("connect STRASSE"), QStringLiteral("disconnect straße")}
+                                            << rx << false << on << "STRASSE" << true;
+    QTest::newRow("status and stations are independent")
+        << 0 << QStringList{"tx on", "connect W1AW", "rx on", "disconnect W1AW"} << tx << true << off << "" << false;
+}
+
+void TestLinkStatus::eventSequences()
+{
+    QFETCH(int, peers);
+    QFETCH(QStringList, events);
+    QFETCH(QString, indicator);
+    QFETCH(bool, indicatorShown);
+    QFETCH(QString, connection);
+    QFETCH(QString, stations);
+    QFETCH(bool, stationsShown);
+
+    const QHash<QString, QColor> colorOf{
+        {QStringLiteral("RX"), QColor(0, 128, 0)},
+        {QStringLiteral("TX"), QColor(255, 0, 0)},
+        {QStringLiteral("Connected"), QColor(0, 0, 255)},
+        {QStringLiteral("Disconnect"), QColor(128, 128, 128)},
+    };
+
+    ErrorCapture errors;
+    FakeSessionTransport transport;
+    transport.setSessionProperty(QStringLiteral("NumPeers"), peers);
+    TForm1 window(transport);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const QString &event : events)
+        fireEvent(transport, event);
+
+    const QLabel &rxtx = label(window, "StaticText1");
+    QCOMPARE(rxtx.text(), indicator);
+    QCOMPARE(background(rxtx), colorOf.value(indicator));
+    QCOMPARE(rxtx.isVisible(), indicatorShown);
+
+    const QLabel &link = label(window, "StaticText2");
+    QCOMPARE(link.text(), connection);
+    QCOMPARE(background(link), colorOf.value(connection));
+    QVERIFY(link.isVisible());
+
+    const QLabel &list = label(window, "StaticText3");
+    QCOMPARE(list.text(), stations);
+    QCOMPARE(list.isVisible(), stationsShown);
+    QCOMPARE(background(list), QColor(255, 255, 0));
+    QCOMPARE(list.palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestLinkStatus::labelsArePlainText()
+{
+    FakeSessionTransport transport;
+    TForm1 window(transport);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    fireEvent(transport, QStringLiteral("connect <b>bold</b>"));
+    for (const char *name : {"StaticText1", "StaticText2", "StaticText3"})
+        QCOMPARE(label(window, name).textFormat(), Qt::PlainText);
+
+    // Rendered as markup the text would be shorter than its literal form.
+    const QLabel &list = label(window, "StaticText3");
+    QTRY_VERIFY(list.width() >= list.fontMetrics().horizontalAdvance(QStringLiteral("<b>bold</b>")));
+}
+
+// Start-up stopped before the station lists would have been set up; the events still show.
+void TestLinkStatus::eventsAfterStartupStoppedEarly()
+{
+    ErrorCapture errors;
+    FakeSessionTransport transport;
+    transport.missingServers.insert(QString::fromLatin1(TarnWave_TLB::SetupConfigProgId));
+    TForm1 window(transport);
+    window.show();
+    QCOMPARE(errors.messages.size(), 1);
+
+    fireEvent(transport, QStringLiteral("connect W1AW"));
+    fireEvent(transport, QStringLiteral("tx on"));
+    transport.fire(QStringLiteral("OnStationTextReceived"), {QStringLiteral("a\nb")});
+    QCOMPARE(label(window, "StaticText3").text(), QStringLiteral("W1AW"));
+    QCOMPARE(label(window, "StaticText2").text(), QStringLiteral("Connected"));
+    QVERIFY(label(window, "StaticText1").isVisible());
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("StationWindow"))->toPlainText(), QStringLiteral("a\nb"));
+    QCOMPARE(errors.messages.size(), 1);
+}
+
+void TestLinkStatus::stationText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("panelShown");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("lines");
+
+    for (const bool panel : {false, true}) {
+        const char *where = panel ? "shown" : "hidden";
+        QTest::addRow("mixed breaks, %s", where) << "one\r\ntwo\rthree\n" << panel << "one\ntwo\nthree" << 3;
+        QTest::addRow("empty, %s", where) << "" << panel << "" << 1;
+        QTest::addRow("markup stays literal, %s", where)
+            << "<a href=x>link</a>\n<img src=x>" << panel << "<a href=x>link</a>\n<img src=x>" << 2;
+        QTest::addRow("blank lines, %s", where) << "a\n\nb" << panel << "a\n\nb" << 3;
+    }
+}
+
+void TestLinkStatus::stationText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, panelShown);
+    QFETCH(QString, shown);
+    QFETCH(int, lines);
+
+    FakeSessionTransport transport;
+    TForm1 window(transport);
+    window.show();
+    if (panelShown)
+        window.findChild<QAction *>(QStringLiteral("ShowHideStationlist1"))->trigger();
+    transport.fire(QStringLiteral("OnStationTextReceived"), {text});
+
+    const auto *station = window.findChild<QPlainTextEdit *>(QStringLiteral("StationWindow"));
+    QCOMPARE(station->toPlainText(), shown);
+    QCOMPARE(station->document()->blockCount(), lines);
+    QCOMPARE(station->textCursor().position(), 0);
+    QCOMPARE(window.findChild<QFrame *>(QStringLiteral("Panel3"))->isVisible(), panelShown);
+}
+
+void TestLinkStatus::stationTextReplacesAndShowsBeginning()
+{
+    FakeSessionTransport transport;
+    TForm1 window(transport);
+    window.show();
+    window.findChild<QAction *>(QStringLiteral("ShowHideStationlist1"))->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *station = window.findChild<QPlainTextEdit *>(QStringLiteral("StationWindow"));
+
+    QStringList many;
+    for (int i = 1; i <= 300; ++i)
+        many << QStringLiteral("line %1").arg(i);
+    transport.fire(QStringLiteral("OnStationTextReceived"), {many.join(QStringLiteral("\r\n"))});
+    QCOMPARE(station->document()->blockCount(), 300);
+    station->moveCursor(QTextCursor::End);
+    QTRY_VERIFY(station->verticalScrollBar()->value() > 0);
+
+    transport.fire(QStringLiteral("OnStationTextReceived"), {QStringLiteral("new\ntext")});
+    QCOMPARE(station->toPlainText(), QStringLiteral("new\ntext"));
+    QCOMPARE(station->textCursor().position(), 0);
+
+    transport.fire(QStringLiteral("OnStationTextReceived"), {many.join(u'\n')});
+    QCOMPARE(station->textCursor().position(), 0);
+    QTRY_COMPARE(station->verticalScrollBar()->value(), 0);
+    // The transcript is not touched.
+    QVERIFY(!window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->toPlainText().contains(QStringLiteral("line 1")));
+}
+
+void TestLinkStatus::stationListFollowsItsText()
+{
+    FakeSessionTransport transport;
+    TForm1 window(transport);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QLabel &list = label(window, "StaticText3");
+    const QLabel &link = label(window, "StaticText2");
+
+    fireEvent(transport, QStringLiteral("connect W1AW"));
+    QTRY_VERIFY(list.isVisible());
+    QTRY_VERIFY(list.width() >= list.fontMetrics().horizontalAdvance(QStringLiteral("W1AW")));
+    const int narrow = list.width();
+    QCOMPARE(list.height(), 18);
+    // Right beside the connection label.
+    QVERIFY(list.geometry().left() > link.geometry().right());
+    QVERIFY(list.geometry().left() - link.geometry().right() <= 4);
+
+    fireEvent(transport, QStringLiteral("connect K1ABC"));
+    QTRY_VERIFY(list.width() > narrow);
+    QTRY_VERIFY(list.width() >= list.fontMetrics().horizontalAdvance(QStringLiteral("W1AW,K1ABC")));
+    fireEvent(transport, QStringLiteral("disconnect K1ABC"));
+    QTRY_COMPARE(list.width(), narrow);
+}
+
+void TestLinkStatus::longStationListKeepsTheLayout()
+{
+    FakeSessionTransport transport;
+    TForm1 window(transport);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QSize size = window.size();
+    const QSize minimum = window.minimumSize();
+
+    QStringList expected;
+    for (int i = 1; i <= 3000; ++i) {
+        const QString call = QStringLiteral("S%1").arg(i);
+        fireEvent(transport, QStringLiteral("connect ") + call);
+        expected << call;
+    }
+    const QLabel &list = label(window, "StaticText3");
+    const QLabel &indicator = label(window, "StaticText1");
+    QCOMPARE(list.text(), expected.join(u','));
+    QTest::qWait(50);
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.minimumSize(), minimum);
+    QVERIFY(window.minimumSizeHint().width() <= minimum.width());
+    QVERIFY(list.geometry().right() < window.findChild<QFrame *>(QStringLiteral("Panel2"))->width());
+
+    // The indicator keeps its place at the right edge.
+    fireEvent(transport, QStringLiteral("rx on"));
+    QTRY_VERIFY(indicator.isVisible());
+    QVERIFY(list.geometry().right() < indicator.geometry().left());
+    QCOMPARE(indicator.size(), QSize(35, 20));
+
+    // A window made wider gives the list the room.
+    const int before = list.width();
+    window.resize(900, size.height());
+    QTRY_VERIFY(list.width() > before);
+    QCOMPARE(list.text(), expected.join(u','));
+}
+
+void TestLinkStatus::elidedListShowsEscapedToolTip()
+{
+    FakeSessionTransport transport;
+    TForm1 window(transport);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QLabel *list = window.findChild<QLabel *>(QStringLiteral("StaticText3"));
+
+    fireEvent(transport, QStringLiteral("connect <b>W1AW</b>"));
+    QTRY_VERIFY(list->isVisible());
+    QHelpEvent fits(QEvent::ToolTip, QPoint(2, 2), list->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(list, &fits);
+    QVERIFY(!QToolTip::isVisible());
+
+    for (int i = 1; i <= 200; ++i)
+        fireEvent(transport, QStringLiteral("connect K%1ABC").arg(i));
+    QTest::qWait(50);
+    QHelpEvent elided(QEvent::ToolTip, QPoint(2, 2), list->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(list, &elided);
+    QTRY_VERIFY(QToolTip::isVisible());
+    const QString tip = QToolTip::text();
+    QVERIFY2(tip.contains(QStringLiteral("&lt;b&gt;W1AW&lt;/b&gt;")), qPrintable(tip));
+    QVERIFY(!tip.contains(QStringLiteral("<b>")));
+    QVERIFY(tip.contains(QStringLiteral("K200ABC")));
+    QToolTip::hideText();
+}
+
+QTEST_MAIN(TestLinkStatus)
+#include "tst_linkstatus.moc"
