@@ -8,6 +8,23 @@
 
 namespace {
 
+// One line is one edit, so the transcript lays it out once rather than once per piece.
+class EditBlock
+{
+public:
+    explicit EditBlock(QTextCursor &caret)
+        : m_caret(caret)
+    {
+        m_caret.beginEditBlock();
+    }
+    ~EditBlock() { m_caret.endEditBlock(); }
+    EditBlock(const EditBlock &) = delete;
+    EditBlock &operator=(const EditBlock &) = delete;
+
+private:
+    QTextCursor &m_caret;
+};
+
 void endLine(QTextCursor &caret, const QTextCharFormat &format)
 {
     caret.movePosition(QTextCursor::End);
@@ -31,6 +48,7 @@ void appendOwnLine(QTextCursor &caret, int insertPos, const TDisplaySettings &se
                    const QString &prefix, const QString &text)
 {
     placeCaret(caret, insertPos);
+    const EditBlock edit(caret);
     QTextCharFormat format = caret.charFormat();
     // Before start-up has set the defaults there is no face or size to set.
     if (!settings.ChatFontName.isEmpty())
@@ -47,6 +65,7 @@ void appendOwnLine(QTextCursor &caret, int insertPos, const TDisplaySettings &se
 void appendReceivedLine(QTextCursor &caret, int insertPos, const QColor &color, const QString &line)
 {
     placeCaret(caret, insertPos);
+    const EditBlock edit(caret);
     QTextCharFormat format = caret.charFormat();
     format.setForeground(color);
     caret.insertText(line, format);
