@@ -8,7 +8,7 @@
 
 namespace {
 
-// One line is one edit, so the transcript lays it out once rather than once per piece.
+// One line is one edit: the transcript lays it out and reports the change once, not per piece.
 class EditBlock
 {
 public:

@@ -1,25 +1,18 @@
+#include "ChatFixture.h"
 #include "ErrorCapture.h"
-#include "FakeSessionTransport.h"
 
 #include "main_window/LinePrefix.h"
 #include "main_window/ReceivedText.h"
 #include "main_window/TForm1.h"
 #include "session/TarnWave_TLB.h"
 
-#include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextEdit>
 
 namespace {
 
-const QDateTime FixedTime(QDate(2024, 3, 5), QTime(14, 7, 9));
-
 QString stamp()
 {
-    return dateTimeText(FixedTime);
+    return dateTimeText(ChatFixture::fixedTime());
 }
 
 // One entry per distinct character format on a line: "face|size|bold italic|colour".
@@ -41,50 +34,6 @@ QStringList lineFormats(const QTextBlock &block)
     }
     return formats;
 }
-
-// A window on a fake server, its clock fixed.
-struct ChatFixture
-{
-    explicit ChatFixture(const QString &callsign = QStringLiteral("N0CALL"))
-    {
-        transport.setCallsign(callsign);
-        window = std::make_unique<TForm1>(transport);
-        window->setClock([] { return FixedTime; });
-        transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
-        input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    }
-
-    void showDateTime(bool on) const
-    {
-        window->findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(on);
-    }
-    void send(const QString &text) const
-    {
-        input->setText(text);
-        QTest::keyClick(input, Qt::Key_Return);
-    }
-    void receive(const QString &text)
-    {
-        transport.fire(QStringLiteral("OnChatTextReceived"), {text});
-    }
-    // The last line: the document always ends with the empty block after the last break.
-    QTextBlock lastLine() const { return transcript->document()->lastBlock().previous(); }
-    int lineCount() const { return transcript->document()->blockCount() - 1; }
-    QStringList sent() const
-    {
-        QStringList texts;
-        for (const FakeSessionTransport::Call &call : transport.calls) {
-            if (call.method == QLatin1String("SendChatText"))
-                texts << call.args.value(0).toString();
-        }
-        return texts;
-    }
-
-    FakeSessionTransport transport;
-    std::unique_ptr<TForm1> window;
-    QTextEdit *transcript = nullptr;
-    QLineEdit *input = nullptr;
-};
 
 void setOwnLineLook(TDisplaySettings &settings, const QColor &color)
 {
@@ -351,7 +300,7 @@ void TestTranscript::clearStartsAtBeginning()
     ChatFixture chat;
     chat.showDateTime(false);
     chat.receive(QStringLiteral("old"));
-    chat.window->findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
+    chat.trigger("ClearScreen1");
     chat.send(QStringLiteral("x"));
     chat.receive(QStringLiteral("y"));
     QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("N0CALL>x\ny\n"));

@@ -1,16 +1,11 @@
+#include "ChatFixture.h"
 #include "ErrorCapture.h"
-#include "FakeSessionTransport.h"
 
 #include "main_window/SaveFileDialog.h"
-#include "main_window/TForm1.h"
 
-#include <QAction>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTextEdit>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -60,33 +55,11 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
-struct SaveFixture
+void save(const ChatFixture &chat, const QString &fileName)
 {
-    explicit SaveFixture(const QString &callsign = QStringLiteral("N0CALL"))
-    {
-        transport.setCallsign(callsign);
-        window = std::make_unique<TForm1>(transport);
-        window->findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
-        transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
-        input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    }
-    void send(const QString &text) const
-    {
-        input->setText(text);
-        QTest::keyClick(input, Qt::Key_Return);
-    }
-    void receive(const QString &text) { transport.fire(QStringLiteral("OnChatTextReceived"), {text}); }
-    void save(const QString &fileName) const
-    {
-        SaveFileDialog::setNextFileName(fileName);
-        window->findChild<QAction *>(QStringLiteral("Save1"))->trigger();
-    }
-
-    FakeSessionTransport transport;
-    std::unique_ptr<TForm1> window;
-    QTextEdit *transcript = nullptr;
-    QLineEdit *input = nullptr;
-};
+    SaveFileDialog::setNextFileName(fileName);
+    chat.trigger("Save1");
+}
 
 } // namespace
 
@@ -138,9 +111,10 @@ void TestTranscriptSave::exactBytes()
     QFETCH(QByteArray, bytes);
 
     ErrorCapture errors;
-    SaveFixture chat(callsign);
+    ChatFixture chat(callsign);
+    chat.showDateTime(false);
     if (clearFirst)
-        chat.window->findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
+        chat.trigger("ClearScreen1");
     for (const QString &text : own)
         chat.send(text);
     for (const QString &text : received)
@@ -148,7 +122,7 @@ void TestTranscriptSave::exactBytes()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("chat.txt"));
-    chat.save(path);
+    save(chat, path);
     QCOMPARE(errors.messages, QStringList());
     QCOMPARE(readFile(path), bytes);
 }
@@ -156,14 +130,15 @@ void TestTranscriptSave::exactBytes()
 void TestTranscriptSave::replacesEarlierContent()
 {
     ErrorCapture errors;
-    SaveFixture chat;
-    chat.window->findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.trigger("ClearScreen1");
     chat.send(QStringLiteral("short"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("chat.txt"));
     QVERIFY(writeFile(path, QByteArray(5000, 'x')));
-    chat.save(path);
+    save(chat, path);
     QCOMPARE(errors.messages, QStringList());
     QCOMPARE(readFile(path), QByteArray("N0CALL>short\r\n"));
 }
@@ -171,9 +146,10 @@ void TestTranscriptSave::replacesEarlierContent()
 void TestTranscriptSave::cancelWritesNothing()
 {
     ErrorCapture errors;
-    SaveFixture chat;
+    ChatFixture chat;
+    chat.showDateTime(false);
     QTemporaryDir dir;
-    chat.save(QString());
+    save(chat, QString());
     QCOMPARE(errors.messages, QStringList());
     QVERIFY(QDir(dir.path()).isEmpty());
 }
@@ -195,7 +171,8 @@ void TestTranscriptSave::failingTarget()
     QFETCH(QString, reason);
 
     ErrorCapture errors;
-    SaveFixture chat;
+    ChatFixture chat;
+    chat.showDateTime(false);
     // More than the file size limit below, so the write fails part-way.
     for (int i = 0; i < 200; ++i)
         chat.send(QStringLiteral("line %1 of a transcript that is longer than the limit").arg(i));
@@ -217,7 +194,7 @@ void TestTranscriptSave::failingTarget()
         limit = std::make_unique<FileSizeLimit>(4096);
     }
 
-    chat.save(path);
+    save(chat, path);
     limit.reset();
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
