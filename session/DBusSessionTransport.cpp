@@ -59,6 +59,13 @@ QDBusMessage DBusSessionTransport::callBlocking(const QDBusMessage &message, int
         }
         if (name == QLatin1String("org.freedesktop.DBus.Error.Disconnected"))
             throw TarnWaveError(QStringLiteral("The D-Bus session bus has gone away"));
+        // The bus's own wording speaks of .service files, which tells the operator nothing.
+        if (message.service() != DBusService
+            && (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+                || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))) {
+            throw TarnWaveError(QStringLiteral("%1 failed: the session server is not running")
+                                    .arg(what));
+        }
         const QString text = reply.errorMessage();
         throw TarnWaveError(text.isEmpty() ? name : text);
     }

@@ -1,0 +1,240 @@
+#include "ErrorCapture.h"
+#include "PrivateBus.h"
+#include "SimulatorProcess.h"
+
+#include "main_window/TForm1.h"
+#include "session/DBusSessionTransport.h"
+
+#include <QAction>
+#include <QDBusConnection>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace {
+
+const QString SessionName = QStringLiteral("TarnWave.TarnwaveSession");
+
+// Counts the paints of a widget, to show that the window is still drawn.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *widget)
+    {
+        widget->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The window on a given connection, without date/time so lines compare exactly.
+struct Client
+{
+    explicit Client(const QDBusConnection &connection)
+        : transport(connection)
+        , window(transport)
+    {
+        window.findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
+        transcript = window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
+        input = window.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+        window.show();
+    }
+    QString lastLine() const { return transcript->document()->lastBlock().previous().text(); }
+    void sendLine(const QString &text)
+    {
+        input->setText(text);
+        QTest::keyClick(input, Qt::Key_Return);
+    }
+    void pressSpaceInTranscript()
+    {
+        // The key reaches the transcript's filter as it would with the keyboard focus there.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(transcript, &press);
+    }
+
+    DBusSessionTransport transport;
+    TForm1 window;
+    QTextEdit *transcript = nullptr;
+    QLineEdit *input = nullptr;
+};
+
+bool startSimulatorOn(PrivateBus &bus, SimulatorProcess &simulator)
+{
+    simulator.process().setProcessEnvironment(bus.environment());
+    return simulator.start();
+}
+
+} // namespace
+
+class TestFaultsSession : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void serverKilledThenReplaced();
+    void busGoesAway();
+    void hungServerCallsAreBounded();
+    void wrongSignaturesLeaveWindowAlone_data();
+    void wrongSignaturesLeaveWindowAlone();
+};
+
+void TestFaultsSession::serverKilledThenReplaced()
+{
+    PrivateBus bus;
+    QVERIFY(bus.start());
+    SimulatorProcess first;
+    QVERIFY(startSimulatorOn(bus, first));
+    ErrorCapture errors;
+    Client client(bus.connect(QStringLiteral("killed-server")));
+    QCOMPARE(errors.messages, QStringList());
+    first.send(QStringLiteral("chat before"));
+    QTRY_COMPARE(client.lastLine(), QStringLiteral("before"));
+
+    first.process().kill();
+    QVERIFY(first.process().waitForFinished(3000));
+    QTRY_VERIFY(!bus.hasOwner(SessionName));
+
+    client.sendLine(QStringLiteral("anyone?"));
+    QCOMPARE(errors.messages,
+             QStringList{"SendChatText failed: the session server is not running."});
+    QCOMPARE(client.lastLine(), QStringLiteral("N0CALL>anyone?"));
+    QCOMPARE(client.input->text(), QStringLiteral("anyone?"));
+    errors.messages.clear();
+    client.pressSpaceInTranscript();
+    QCOMPARE(errors.messages,
+             QStringList{"Transmitting failed: the session server is not running."});
+    QVERIFY(client.window.isVisible());
+
+    // A new server takes the name: a new unique name, the same well-known one. The window's
+    // subscription follows it without being made again.
+    SimulatorProcess second;
+    QVERIFY(startSimulatorOn(bus, second));
+    second.send(QStringLiteral("chat after restart"));
+    QTRY_COMPARE(client.lastLine(), QStringLiteral("after restart"));
+    client.sendLine(QStringLiteral("welcome back"));
+    QVERIFY(second.waitForLine(QStringLiteral("SendChatText welcome back")));
+    QCOMPARE(client.input->text(), QString());
+    client.pressSpaceInTranscript();
+    QVERIFY(second.waitForLine(QStringLiteral("Transmit true")));
+    QCOMPARE(errors.messages.size(), 1);
+}
+
+void TestFaultsSession::busGoesAway()
+{
+    PrivateBus bus;
+    QVERIFY(bus.start());
+    SimulatorProcess simulator;
+    QVERIFY(startSimulatorOn(bus, simulator));
+    ErrorCapture errors;
+    QDBusConnection connection = bus.connect(QStringLiteral("dying-bus"));
+    Client client(connection);
+    simulator.send(QStringLiteral("chat before"));
+    QTRY_COMPARE(client.lastLine(), QStringLiteral("before"));
+
+    bus.kill();
+    QTRY_VERIFY(!connection.isConnected());
+    for (const QString &line : {QStringLiteral("first"), QStringLiteral("second")}) {
+        errors.messages.clear();
+        client.sendLine(line);
+        QCOMPARE(errors.messages, QStringList{"Cannot reach the D-Bus session bus."});
+        QCOMPARE(client.lastLine(), QStringLiteral("N0CALL>") + line);
+    }
+    errors.messages.clear();
+    client.pressSpaceInTranscript();
+    QCOMPARE(errors.messages.size(), 1);
+    QVERIFY(client.window.isVisible());
+    QVERIFY(client.window.close());
+}
+
+void TestFaultsSession::hungServerCallsAreBounded()
+{
+    SimulatorProcess simulator;
+    QVERIFY(simulator.start());
+    ErrorCapture errors;
+    Client client(QDBusConnection::sessionBus());
+    QVERIFY(QTest::qWaitForWindowExposed(&client.window));
+    PaintCounter paints(client.transcript->viewport());
+
+    // Long enough for two calls to time out one after the other.
+    simulator.send(QStringLiteral("hang %1").arg(3 * DBusSessionTransport::CallTimeoutMs));
+    QTest::qWait(200);
+
+    // A generous bound: the point is that each call ends, not how fast.
+    const int bound = DBusSessionTransport::CallTimeoutMs * 3 / 2;
+    QElapsedTimer timer;
+    timer.start();
+    client.sendLine(QStringLiteral("hello?"));
+    QVERIFY2(timer.elapsed() < bound, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(errors.messages, QStringList{"The session server did not answer SendChatText within 3 seconds."});
+    QCOMPARE(client.lastLine(), QStringLiteral("N0CALL>hello?"));
+
+    const int paintsBefore = paints.count;
+    client.transcript->viewport()->update();
+    QTRY_VERIFY(paints.count > paintsBefore);
+
+    errors.messages.clear();
+    timer.restart();
+    client.pressSpaceInTranscript();
+    QVERIFY2(timer.elapsed() < bound, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(errors.messages, QStringList{"The session server did not answer Transmitting within 3 seconds."});
+
+    // Once it answers again, so does the window; replies to the abandoned calls are dropped.
+    QVERIFY(simulator.sync(4 * DBusSessionTransport::CallTimeoutMs));
+    errors.messages.clear();
+    client.sendLine(QStringLiteral("there you are"));
+    QVERIFY(simulator.waitForLine(QStringLiteral("SendChatText there you are")));
+    QCOMPARE(errors.messages, QStringList());
+}
+
+void TestFaultsSession::wrongSignaturesLeaveWindowAlone_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("chat as number") << "raw OnChatTextReceived i:5";
+    QTest::newRow("chat without text") << "raw OnChatTextReceived";
+    QTest::newRow("chat twice the text") << "raw OnChatTextReceived s:a s:b";
+    QTest::newRow("rx as string") << "raw OnRX s:true";
+    QTest::newRow("tx as double") << "raw OnTX d:1";
+    QTest::newRow("connected short") << "raw OnConnected s:W1AW s:Hiram";
+    QTest::newRow("connected long") << "raw OnConnected s:W1AW s:Hiram s:addr s:extra";
+    QTest::newRow("disconnected as uint") << "raw OnDisconnected u:1";
+    QTest::newRow("station text as bool") << "raw OnStationTextReceived b:true";
+    QTest::newRow("closing with argument") << "raw OnClosing s:now";
+    QTest::newRow("unknown event") << "raw OnSelfDestruct s:now";
+}
+
+void TestFaultsSession::wrongSignaturesLeaveWindowAlone()
+{
+    QFETCH(QString, command);
+    SimulatorProcess simulator;
+    QVERIFY(simulator.start());
+    ErrorCapture errors;
+    Client client(QDBusConnection::sessionBus());
+    const QString transcriptBefore = client.transcript->toPlainText();
+    simulator.send(command);
+    // A good event after the bad one shows that the bad one has been and gone.
+    simulator.send(QStringLiteral("rx on"));
+    const auto *indicator = client.window.findChild<QLabel *>(QStringLiteral("StaticText1"));
+    QTRY_VERIFY(indicator->isVisible());
+
+    QCOMPARE(client.transcript->toPlainText(), transcriptBefore);
+    QVERIFY(!client.window.findChild<QLabel *>(QStringLiteral("StaticText3"))->isVisible());
+    QCOMPARE(client.window.findChild<QLabel *>(QStringLiteral("StaticText2"))->text(), QStringLiteral("Disconnect"));
+    QCOMPARE(client.window.findChild<QPlainTextEdit *>(QStringLiteral("StationWindow"))->toPlainText(), QString());
+    QCOMPARE(indicator->text(), QStringLiteral("RX"));
+    QVERIFY(client.window.isVisible());
+    QCOMPARE(errors.messages, QStringList());
+}
+
+QTEST_MAIN(TestFaultsSession)
+#include "tst_faults_session.moc"
