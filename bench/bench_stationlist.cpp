@@ -72,7 +72,8 @@ int main(int argc, char *argv[])
 
     const char *columns[] = {"connect", "leave oldest", "leave newest"};
     for (StationListLabel *withLabel : {static_cast<StationListLabel *>(nullptr), &label}) {
-        std::printf("%s, microseconds per event\n", withLabel ? "link status and label" : "link status alone");
+        std::printf("%s, microseconds per event\n",
+                    withLabel ? "link status and label" : "link status alone");
         std::printf("%9s %14s %14s %14s\n", "stations", columns[0], columns[1], columns[2]);
         QList<double> first;
         QList<double> last;

@@ -33,8 +33,6 @@ public:
     StatusLabelState connection() const;
     StatusLabelState stationList() const;
 
-    const QStringList &stations() const { return ConnectedStations; }
-
 private:
     enum class Direction { Receive, Transmit };
 

@@ -15,16 +15,30 @@ constexpr qsizetype ToolTipCharacters = 2000;
 
 const QChar Ellipsis(0x2026);
 
+// The first count characters of text, one more where that would split a surrogate pair.
+QString head(const QString &text, qsizetype count)
+{
+    if (count > 0 && count < text.size() && text.at(count - 1).isHighSurrogate())
+        ++count;
+    return text.left(count);
+}
+
+// The first count characters of text, with an ellipsis where anything was left out.
+QString cut(const QString &text, qsizetype count)
+{
+    QString part = head(text, count);
+    if (part.size() < text.size())
+        part += Ellipsis;
+    return part;
+}
+
 // The width of text, measured only as far as needed to exceed limit.
 int measuredWidth(const QString &all, const QFontMetrics &metrics, int limit)
 {
     for (qsizetype count = FirstMeasuredCharacters;; count *= 4) {
         if (count >= all.size())
             return metrics.horizontalAdvance(all);
-        // Never split a surrogate pair.
-        if (all.at(count - 1).isHighSurrogate())
-            ++count;
-        const int width = metrics.horizontalAdvance(all.left(count));
+        const int width = metrics.horizontalAdvance(head(all, count));
         if (width > limit)
             return width;
     }
@@ -93,22 +107,17 @@ void StationListLabel::paintEvent(QPaintEvent *event)
     const QRect area = contentsRect().marginsRemoved(QMargins(margin(), margin(), margin(), margin()));
     // Visible characters are at least a pixel wide, so the first `width` of them fill the
     // label; the ellipsis marks the cut.
-    QString head = text().left(area.width());
-    if (head.size() < text().size())
-        head += Ellipsis;
-    const QString shown = fontMetrics().elidedText(head, Qt::ElideRight, area.width());
+    const QString shown =
+        fontMetrics().elidedText(cut(text(), area.width()), Qt::ElideRight, area.width());
     style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(), shown,
                           foregroundRole());
 }
 
 QString StationListLabel::toolTipText() const
 {
-    QString list = text().left(ToolTipCharacters);
-    if (list.size() < text().size())
-        list += Ellipsis;
     // Escaped so that call signs stay literal text; the zero-width spaces let the tooltip wrap.
-    return QStringLiteral("<p>") + list.toHtmlEscaped().replace(u',', QStringLiteral(",\u200B"))
-        + QStringLiteral("</p>");
+    QString escaped = cut(text(), ToolTipCharacters).toHtmlEscaped();
+    return QStringLiteral("<p>") + escaped.replace(u',', QStringLiteral(",\u200B")) + QStringLiteral("</p>");
 }
 
 bool StationListLabel::event(QEvent *event)

@@ -14,13 +14,13 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    bool isElided() const;
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    bool isElided() const;
     int textWidth() const;
     int availableWidth() const;
     int chromeWidth() const;

@@ -61,7 +61,9 @@ void TestEndToEndStatus::statusFollowsTheServer()
     QVERIFY(indicator.isVisible());
     QCOMPARE(indicator.palette().color(QPalette::Window), QColor(255, 0, 0));
 
-    simulator.send(QStringLiteral("station-text Name: Hans\\r\\nQTH: Berlin\\rLocator: JO62\\n<b>73</b> \\u{1F4FB}\\n"));
+    // CR LF, a lone CR, lone LFs, markup and a character outside the BMP.
+    simulator.send(QStringLiteral(
+        "station-text Name: Hans\\r\\nQTH: Berlin\\rLocator: JO62\\n<b>73</b> \\u{1F4FB}\\n"));
     const auto *station = window.findChild<QPlainTextEdit *>(QStringLiteral("StationWindow"));
     QTRY_COMPARE(station->toPlainText(),
                  QStringLiteral("Name: Hans\nQTH: Berlin\nLocator: JO62\n<b>73</b> \U0001F4FB"));

@@ -33,7 +33,8 @@ void TestStationListText::commaText_data()
     QTest::newRow("code 1") << QStringList{QStringLiteral("a\x01")} << QStringLiteral("\"a\x01\"");
     QTest::newRow("code 31") << QStringList{QStringLiteral("\x1f")} << QStringLiteral("\"\x1f\"");
     QTest::newRow("line break") << QStringList{"a\r\nb"} << "\"a\r\nb\"";
-    QTest::newRow("code 127 is not quoted") << QStringList{QStringLiteral("a\x7f")} << QStringLiteral("a\x7f");
+    QTest::newRow("code 127 is not quoted") << QStringList{QStringLiteral("a\x7f")}
+                                            << QStringLiteral("a\x7f");
     QTest::newRow("no-break space is not quoted") << QStringList{QStringLiteral("a\u00a0b")}
                                                   << QStringLiteral("a\u00a0b");
     QTest::newRow("apostrophe and semicolon") << QStringList{"O'Neil;x"} << "O'Neil;x";

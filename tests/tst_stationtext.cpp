@@ -30,7 +30,8 @@ void TestStationText::split_data()
     QTest::newRow("CR LF") << "one\r\ntwo" << QStringList{"one", "two"};
     QTest::newRow("lone CR") << "one\rtwo" << QStringList{"one", "two"};
     QTest::newRow("lone LF") << "one\ntwo" << QStringList{"one", "two"};
-    QTest::newRow("CR LF, lone CR, trailing LF") << "one\r\ntwo\rthree\n" << QStringList{"one", "two", "three"};
+    QTest::newRow("CR LF, lone CR, trailing LF") << "one\r\ntwo\rthree\n"
+                                                 << QStringList{"one", "two", "three"};
     QTest::newRow("trailing CR LF adds no line") << "one\r\n" << QStringList{"one"};
     QTest::newRow("trailing lone CR adds no line") << "one\r" << QStringList{"one"};
     QTest::newRow("only a break") << "\n" << QStringList{""};
@@ -47,7 +48,8 @@ void TestStationText::split_data()
     QTest::newRow("markup stays literal") << "<a href=x>y</a>\r<b>" << QStringList{"<a href=x>y</a>", "<b>"};
     QTest::newRow("other separators are no breaks")
         << QStringLiteral("a\u2028b\u0085c\fd") << QStringList{QStringLiteral("a\u2028b\u0085c\fd")};
-    QTest::newRow("non-ASCII") << QStringLiteral("Grüße\r\n\U0001F4FB") << QStringList{QStringLiteral("Grüße"), QStringLiteral("\U0001F4FB")};
+    QTest::newRow("non-ASCII") << QStringLiteral("Grüße\r\n\U0001F4FB")
+                               << QStringList{QStringLiteral("Grüße"), QStringLiteral("\U0001F4FB")};
 }
 
 void TestStationText::split()
