@@ -2,9 +2,14 @@
 
 #include "app/ProgramConstants.h"
 #include "app/TarnWaveError.h"
+#include "main_window/AccessibleControls.h"
+#include "main_window/CallsignAlert.h"
+#include "main_window/FindBar.h"
 #include "main_window/GeneralErrorHandler.h"
+#include "main_window/InputLineHistory.h"
 #include "main_window/LinePrefix.h"
 #include "main_window/MainWindowLayout.h"
+#include "main_window/ReadingPosition.h"
 #include "main_window/ReceivedText.h"
 #include "main_window/SaveFileDialog.h"
 #include "main_window/StationListLabel.h"
@@ -15,6 +20,7 @@
 #include "main_window/TransmitToggle.h"
 #include "presence/PresenceClient.h"
 #include "session/AutomationObject.h"
+#include "session/SessionTransport.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 
@@ -22,6 +28,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,6 +36,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -46,7 +54,9 @@ TForm1::TForm1(SessionTransport &transport, QWidget *parent, const PresenceEndpo
     createStationPanel();
     createInputBar();
     createStatusBar();
+    createReadingAids();
     createLayout();
+    AccessibleControls::describeMainWindow(*this);
     connectSessionEvents();
     FormCreate();
 }
@@ -274,32 +284,58 @@ void TForm1::createLayout()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addLayout(upper, 1);
+    column->addWidget(m_findBar);
     column->addWidget(Panel1);
     column->addWidget(Panel2);
     setCentralWidget(central);
 
     setMinimumSize(MainWindowLayout::MinimumClientSize);
     resize(MainWindowLayout::ClientSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     Edit1->setFocus();
+}
+
+void TForm1::createReadingAids()
+{
+    m_readingPosition = new ReadingPosition(*ChatWindow);
+    m_readingPosition->setFocusAfterBar(Edit1);
+    setTabOrder(Button1, m_readingPosition->bar());
+    m_findBar = new FindBar(*ChatWindow, *Edit1);
+    m_findBar->addShortcutsTo(*this);
+    m_inputHistory = new InputLineHistory(*Edit1);
+    m_callsignAlert = new CallsignAlert(*this);
 }
 
 void TForm1::connectSessionEvents()
 {
     TarnWaveSession1 = new TTarnWaveSession(m_transport, this);
     TarnWaveSession1->setObjectName(QStringLiteral("TarnWaveSession1"));
+    // Received lines of a burst go into the transcript together at its end, but before any
+    // other event of the burst takes effect, so everything still happens in order.
+    connect(&m_transport, &SessionTransport::burstStarted, this, [this] { m_gatheringReceived = true; });
+    connect(&m_transport, &SessionTransport::burstFinished, this, [this] {
+        m_gatheringReceived = false;
+        appendGatheredLines();
+    });
     const auto guarded = [this](auto handler) {
         return [this, handler](auto &&...args) {
-            GeneralErrorHandler::guard([&] { (this->*handler)(args...); });
+            GeneralErrorHandler::guard([&] {
+                appendGatheredLines();
+                (this->*handler)(args...);
+            });
         };
     };
     connect(TarnWaveSession1, &TTarnWaveSession::OnClosing, this, guarded(&TForm1::TarnWaveSession1Closing));
     connect(TarnWaveSession1, &TTarnWaveSession::OnRX, this, guarded(&TForm1::TarnWaveSession1RX));
     connect(TarnWaveSession1, &TTarnWaveSession::OnTX, this, guarded(&TForm1::TarnWaveSession1TX));
+    connect(TarnWaveSession1, &TTarnWaveSession::OnTX, this, [this](bool bTX) { m_transmitOwnership.txReported(bTX); });
     connect(TarnWaveSession1, &TTarnWaveSession::OnConnected, this, guarded(&TForm1::TarnWaveSession1Connected));
     connect(TarnWaveSession1, &TTarnWaveSession::OnDisconnected, this,
             guarded(&TForm1::TarnWaveSession1Disconnected));
-    connect(TarnWaveSession1, &TTarnWaveSession::OnChatTextReceived, this,
-            guarded(&TForm1::TarnWaveSession1ChatTextReceived));
+    connect(TarnWaveSession1, &TTarnWaveSession::OnChatTextReceived, this, [this](const QString &sText) {
+        GeneralErrorHandler::guard([&] { TarnWaveSession1ChatTextReceived(sText); });
+    });
     connect(TarnWaveSession1, &TTarnWaveSession::OnStationTextReceived, this,
             guarded(&TForm1::TarnWaveSession1StationTextReceived));
 }
@@ -349,10 +385,18 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::FormClose()
 {
+    // Its own guard: a failed unkey is shown, and the close goes on.
+    GeneralErrorHandler::guard([this] { unkeyBeforeClose(); });
     GeneralErrorHandler::guard([this] {
         TarnWaveSession1->Disconnect();
         sendStopReport();
     });
+}
+
+void TForm1::unkeyBeforeClose()
+{
+    if (m_transmitOwnership.keyedByThisProgram())
+        m_transmitOwnership.unkeyIfKeyed(session());
 }
 
 const AutomationObject &TForm1::session() const
@@ -403,10 +447,10 @@ void TForm1::Button1Click()
     QTextCursor caret = ChatWindow->textCursor();
     appendOwnLine(caret, InsertPos, DisplaySettings, ownLinePrefix(MyCallsign, lineDateTime()),
                   Edit1->text());
-    // Setting the caret scrolls the new line into view.
-    ChatWindow->setTextCursor(caret);
+    m_readingPosition->showAppended(caret, true);
     // A failed send leaves the line in the input line, to send again.
     session().call(QStringLiteral("SendChatText"), {Edit1->text()});
+    m_inputHistory->lineSent(Edit1->text());
     Edit1->clear();
 }
 
@@ -415,7 +459,7 @@ void TForm1::Edit1KeyPress(const QKeyEvent &event)
     // Enter arrives as returnPressed; the space is typed into the emptied line afterwards.
     if (isSpaceToggle(event) && inputLineTogglesOnSpace(Edit1->text())) {
         GeneralErrorHandler::guard([this] {
-            toggleTransmit(session());
+            toggleTransmit(session(), m_transmitOwnership);
             Edit1->clear();
         });
     }
@@ -424,7 +468,7 @@ void TForm1::Edit1KeyPress(const QKeyEvent &event)
 void TForm1::ChatWindowKeyPress(const QKeyEvent &event)
 {
     if (isSpaceToggle(event))
-        GeneralErrorHandler::guard([this] { toggleTransmit(session()); });
+        GeneralErrorHandler::guard([this] { toggleTransmit(session(), m_transmitOwnership); });
 }
 
 void TForm1::FormKeyPress(const QKeyEvent &event)
@@ -435,7 +479,7 @@ void TForm1::FormKeyPress(const QKeyEvent &event)
     if (focused && focused != this)
         return;
     if (isCharacterToggle(event))
-        GeneralErrorHandler::guard([this] { toggleTransmit(session()); });
+        GeneralErrorHandler::guard([this] { toggleTransmit(session(), m_transmitOwnership); });
 }
 
 void TForm1::ChatWindowSelectionChange()
@@ -483,10 +527,23 @@ void TForm1::TarnWaveSession1Disconnected(const QString &sCall)
 
 void TForm1::TarnWaveSession1ChatTextReceived(const QString &sText)
 {
+    m_receivedLines << receivedLinePrefix(lineDateTime()) + transcriptSafeText(sText);
+    if (!m_gatheringReceived)
+        appendGatheredLines();
+    m_callsignAlert->received(sText, MyCallsign);
+}
+
+void TForm1::appendGatheredLines()
+{
+    if (m_receivedLines.isEmpty())
+        return;
     QTextCursor caret = ChatWindow->textCursor();
-    appendReceivedLine(caret, InsertPos, DisplaySettings.RecvTextColor,
-                       receivedLinePrefix(lineDateTime()) + transcriptSafeText(sText));
-    ChatWindow->setTextCursor(caret);
+    appendReceivedLines(caret, InsertPos, DisplaySettings.RecvTextColor, m_receivedLines);
+    // A raised view counts the new lines, so it hears of each one; one call does otherwise.
+    const qsizetype notices = m_readingPosition->isFollowing() ? 1 : m_receivedLines.size();
+    for (qsizetype i = 0; i < notices; ++i)
+        m_readingPosition->showAppended(caret, false);
+    m_receivedLines.clear();
 }
 
 void TForm1::TarnWaveSession1StationTextReceived(const QString &sText)

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextEdit>
 
@@ -66,6 +67,8 @@ void TestMainWindow::layout()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     QCOMPARE(window.size(), QSize(492, 296));
+    const QPoint screenCentre = window.screen()->availableGeometry().center();
+    QVERIFY((window.geometry().center() - screenCentre).manhattanLength() <= 4);
     QCOMPARE(window.minimumSize(), QSize(292, 266));
     QCOMPARE(window.font().family(), QStringLiteral("MS Sans Serif"));
     QCOMPARE(window.font().pointSize(), 8);

@@ -42,7 +42,9 @@ SessionSimulator::StartResult SessionSimulator::start(QString *message)
         *message = QStringLiteral("cannot export the objects: ") + m_bus.lastError().message();
         return StartResult::Failed;
     }
-    for (const QString &service : {SessionService, ConfigService}) {
+    // The configuration first: activation by the session name completes when that name is
+    // taken, and a client reads the configuration right after.
+    for (const QString &service : {ConfigService, SessionService}) {
         const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
             m_bus.interface()->registerService(service, QDBusConnectionInterface::DontQueueService,
                                                QDBusConnectionInterface::DontAllowReplacement);
