@@ -1,0 +1,60 @@
+#include "BenchReport.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+qint64 statusField(const char *name)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(name) + ':';
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').constFirst().toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+void reportResult(const QString &benchmark, const QString &figure, const QString &value,
+                  const QString &target, bool met)
+{
+    std::printf("RESULT\t%s\t%s\t%s\t%s\t%s\n", qPrintable(benchmark), qPrintable(figure), qPrintable(value),
+                qPrintable(target), met ? "pass" : "FAIL");
+    std::fflush(stdout);
+}
+
+void reportFigure(const QString &benchmark, const QString &figure, const QString &value)
+{
+    std::printf("RESULT\t%s\t%s\t%s\t-\t-\n", qPrintable(benchmark), qPrintable(figure), qPrintable(value));
+    std::fflush(stdout);
+}
+
+double fastest(std::vector<double> samples)
+{
+    return samples.empty() ? 0.0 : *std::min_element(samples.begin(), samples.end());
+}
+
+double median(std::vector<double> samples)
+{
+    if (samples.empty())
+        return 0.0;
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+qint64 peakResidentKiB()
+{
+    return statusField("VmHWM");
+}
+
+qint64 residentKiB()
+{
+    return statusField("VmRSS");
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// One line of the summary table that scripts/run-benchmarks prints: a figure, what it is
+// compared with, and whether its target is met. Printed as a tab-separated RESULT line.
+void reportResult(const QString &benchmark, const QString &figure, const QString &value,
+                  const QString &target, bool met);
+
+// A figure that is only shown, with no target of its own.
+void reportFigure(const QString &benchmark, const QString &figure, const QString &value);
+
+// The fastest and the median of a set of samples.
+double fastest(std::vector<double> samples);
+double median(std::vector<double> samples);
+
+// Peak and current resident memory of this process in KiB, from /proc/self/status.
+qint64 peakResidentKiB();
+qint64 residentKiB();
