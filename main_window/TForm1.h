@@ -87,6 +87,8 @@ private:
     void TarnWaveSession1Connected(const QString &sCall, const QString &sName, const QString &sAddr);
     void TarnWaveSession1Disconnected(const QString &sCall);
     void TarnWaveSession1ChatTextReceived(const QString &sText);
+    // Appends the received lines gathered so far, as one edit.
+    void appendGatheredLines();
     void TarnWaveSession1StationTextReceived(const QString &sText);
 
     void Save1Click();
@@ -115,6 +117,9 @@ private:
     // Holds ConnectedStations; created with the window, so no event finds it missing.
     LinkStatus m_linkStatus;
     int InsertPos = 0;
+    // During a burst of session events, received lines wait here for its end.
+    bool m_gatheringReceived = false;
+    QStringList m_receivedLines;
     TDisplaySettings DisplaySettings;
 
     Clock m_clock = [] { return QDateTime::currentDateTime(); };

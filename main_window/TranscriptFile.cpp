@@ -4,18 +4,35 @@
 
 #include <QSaveFile>
 #include <QStringEncoder>
-#include <QTextBlock>
 #include <QTextDocument>
+
+namespace {
+
+// Appends text with each U+2029 written as CR LF, in one pass: QString::replace() moves the
+// rest of the text for every batch of matches, which is slow for a long transcript.
+void appendWithLineEnds(QString &out, QStringView text)
+{
+    for (qsizetype from = 0;;) {
+        const qsizetype end = text.indexOf(QChar::ParagraphSeparator, from);
+        out += text.mid(from, (end < 0 ? text.size() : end) - from);
+        if (end < 0)
+            return;
+        out += QLatin1String("\r\n");
+        from = end + 1;
+    }
+}
+
+} // namespace
 
 QByteArray transcriptFileContents(const QTextDocument &document)
 {
-    // Block by block rather than toPlainText(), which turns no-break spaces into spaces.
+    // One copy of the raw text, where a copy per block made a long transcript slow to save.
+    // Unlike toPlainText() it keeps no-break spaces; it ends blocks with U+2029, which no
+    // block holds itself.
+    const QString raw = document.toRawText();
     QString text;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block != document.begin())
-            text += QLatin1String("\r\n");
-        text += block.text();
-    }
+    text.reserve(raw.size() + document.blockCount());
+    appendWithLineEnds(text, raw);
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
 }

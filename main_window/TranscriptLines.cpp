@@ -71,3 +71,14 @@ void appendReceivedLine(QTextCursor &caret, int insertPos, const QColor &color, 
     caret.insertText(line, format);
     endLine(caret, format);
 }
+
+void appendReceivedLines(QTextCursor &caret, int insertPos, const QColor &color, const QStringList &lines)
+{
+    placeCaret(caret, insertPos);
+    const EditBlock edit(caret);
+    for (const QString &line : lines) {
+        appendReceivedLine(caret, insertPos, color, line);
+        // Each line ends after the one before, as the caret's move would have recorded.
+        insertPos = transcriptLength(*caret.document());
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QColor;
 class QTextCursor;
@@ -21,3 +22,7 @@ void appendOwnLine(QTextCursor &caret, int insertPos, const TDisplaySettings &se
 // Appends a received line at insertPos in color, keeping the face, size and style found at
 // the caret; the caret ends after the break. The text goes in as plain text.
 void appendReceivedLine(QTextCursor &caret, int insertPos, const QColor &color, const QString &line);
+
+// Appends received lines in order as one edit, as many appendReceivedLine() calls would, so
+// the transcript is laid out and reports the change once.
+void appendReceivedLines(QTextCursor &caret, int insertPos, const QColor &color, const QStringList &lines);

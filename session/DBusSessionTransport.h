@@ -3,6 +3,9 @@
 #include "session/SessionTransport.h"
 
 #include <QDBusConnection>
+#include <QTimer>
+
+#include <deque>
 
 class QDBusMessage;
 
@@ -16,6 +19,10 @@ public:
     // Bounds for one ordinary call and for the activation of a server that is starting.
     static constexpr int CallTimeoutMs = 3000;
     static constexpr int ActivationTimeoutMs = 30000;
+    // Received events are passed on in bursts of at most this long or this many, so a flood
+    // costs one screen update per burst and the event loop still turns between bursts.
+    static constexpr int BurstMs = 4;
+    static constexpr int BurstEvents = 100;
 
     explicit DBusSessionTransport(const QDBusConnection &connection, QObject *parent = nullptr);
 
@@ -30,8 +37,19 @@ private Q_SLOTS:
     void handleSignal(const QDBusMessage &message);
 
 private:
+    struct ReceivedEvent
+    {
+        QString progId;
+        QString name;
+        QVariantList args;
+    };
+
+    void passOnBurst();
     void requireBus() const;
     QDBusMessage callBlocking(const QDBusMessage &message, int timeoutMs, const QString &what);
 
     QDBusConnection m_connection;
+    std::deque<ReceivedEvent> m_received;
+    QTimer m_burstTimer;
+    bool m_passingOn = false;
 };

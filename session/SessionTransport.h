@@ -25,4 +25,8 @@ public:
 Q_SIGNALS:
     // An event of a subscribed object, by name, with its arguments as they arrived.
     void eventReceived(const QString &progId, const QString &eventName, const QVariantList &args);
+    // Around events passed on together: nothing else runs in between, so a receiver may
+    // gather their lines into one update at burstFinished. Not every transport uses them.
+    void burstStarted();
+    void burstFinished();
 };

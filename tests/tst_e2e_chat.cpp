@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDBusConnection>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void chatBothWaysAndSave();
     void spaceBarKeysTheSimulator();
     void sendTimeoutKeepsInput();
+    void floodKeepsOrderWithOtherEvents();
 };
 
 void TestEndToEndChat::chatBothWaysAndSave()
@@ -123,6 +125,35 @@ void TestEndToEndChat::sendTimeoutKeepsInput()
     QCOMPARE(errors.messages, QStringList{"The session server did not answer SendChatText within 3 seconds."});
     QCOMPARE(chat.input->text(), QStringLiteral("are you there?"));
     QCOMPARE(chat.lastLine(), QStringLiteral("N0CALL>are you there?"));
+}
+
+void TestEndToEndChat::floodKeepsOrderWithOtherEvents()
+{
+    SimulatorProcess simulator;
+    QVERIFY(simulator.start({}));
+    ErrorCapture errors;
+    LiveChat chat;
+    QVERIFY(QTest::qWaitForWindowActive(chat.window.get()));
+    const int before = chat.transcript->document()->blockCount();
+
+    // Far more lines than one screen update takes, then a station joining and one more line.
+    simulator.send(QStringLiteral("flood-chat 3000 f"));
+    simulator.send(QStringLiteral("connect W1AW"));
+    simulator.send(QStringLiteral("chat last"));
+    QTRY_COMPARE_WITH_TIMEOUT(chat.lastLine(), QStringLiteral("last"), 30000);
+    const auto *stations = chat.window->findChild<QLabel *>(QStringLiteral("StaticText3"));
+    QVERIFY(stations->text().contains(QStringLiteral("W1AW")));
+
+    chat.input->setText(QStringLiteral("mine"));
+    QTest::keyClick(chat.input, Qt::Key_Return);
+    QVERIFY(simulator.waitForLine(QStringLiteral("SendChatText mine")));
+    QTextBlock block = chat.transcript->document()->findBlockByNumber(before - 1);
+    for (int i = 1; i <= 3000; ++i, block = block.next())
+        QCOMPARE(block.text(), QStringLiteral("f %1").arg(i));
+    QCOMPARE(block.text(), QStringLiteral("last"));
+    QCOMPARE(block.next().text(), QStringLiteral("N0CALL>mine"));
+    QCOMPARE(chat.transcript->document()->blockCount(), before + 3002);
+    QCOMPARE(errors.messages, QStringList());
 }
 
 QTEST_MAIN(TestEndToEndChat)

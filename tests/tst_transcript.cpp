@@ -4,6 +4,7 @@
 #include "main_window/LinePrefix.h"
 #include "main_window/ReceivedText.h"
 #include "main_window/TForm1.h"
+#include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 
 #include <QPushButton>
@@ -63,6 +64,8 @@ private Q_SLOTS:
     void receivedLineKeepsPreviousFace();
     void settingsDoNotRecolourOldLines();
     void appendsAtEndWhateverTheSelection();
+    void burstKeepsOrder_data();
+    void burstKeepsOrder();
     void clearStartsAtBeginning();
     void failedSendKeepsInput_data();
     void failedSendKeepsInput();
@@ -293,6 +296,53 @@ void TestTranscript::appendsAtEndWhateverTheSelection()
     QCOMPARE(chat.transcript->toPlainText(), before + QStringLiteral("second\nN0CALL>third\n"));
     QVERIFY(!chat.transcript->textCursor().hasSelection());
     QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
+}
+
+void TestTranscript::burstKeepsOrder_data()
+{
+    // Events of one burst: "r:TEXT" a received line, "c:CALL" a station connecting.
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("atConnect");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("lines only") << QStringList{"r:a", "r:b", "r:c"} << "" << "a\nb\nc\n";
+    QTest::newRow("station between lines") << QStringList{"r:a", "c:W1AW", "r:b"} << "a\n" << "a\nb\n";
+    QTest::newRow("station first") << QStringList{"c:W1AW", "r:a"} << "" << "a\n";
+    QTest::newRow("empty lines still break") << QStringList{"r:", "r:", "r:x"} << "" << "\n\nx\n";
+}
+
+void TestTranscript::burstKeepsOrder()
+{
+    QFETCH(QStringList, events);
+    QFETCH(QString, atConnect);
+    QFETCH(QString, shown);
+
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.trigger("ClearScreen1");
+    QString seenAtConnect;
+    // Connected after the window, so this sees what the window had done by then.
+    connect(chat.window->findChild<TTarnWaveSession *>(QStringLiteral("TarnWaveSession1")),
+            &TTarnWaveSession::OnConnected, this, [&] { seenAtConnect = chat.transcript->toPlainText(); });
+
+    Q_EMIT chat.transport.burstStarted();
+    for (const QString &event : std::as_const(events)) {
+        if (event.startsWith(QLatin1String("r:")))
+            chat.receive(event.mid(2));
+        else
+            chat.transport.fire(QStringLiteral("OnConnected"), {event.mid(2), QString(), QString()});
+    }
+    Q_EMIT chat.transport.burstFinished();
+
+    QCOMPARE(seenAtConnect, atConnect);
+    QCOMPARE(chat.transcript->toPlainText(), shown);
+    // As separate lines would be: each in the received colour, the caret after the last.
+    for (QTextBlock block = chat.transcript->document()->begin(); block != chat.lastLine().next(); block = block.next()) {
+        for (const QString &format : lineFormats(block))
+            QVERIFY2(format.endsWith(chat.window->displaySettings().RecvTextColor.name()), qPrintable(format));
+    }
+    QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
+    chat.send(QStringLiteral("mine"));
+    QCOMPARE(chat.transcript->toPlainText(), shown + QStringLiteral("N0CALL>mine\n"));
 }
 
 void TestTranscript::clearStartsAtBeginning()
