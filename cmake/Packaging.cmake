@@ -29,8 +29,8 @@ endforeach()
 install(FILES ${TARNWAVE_ICON_SVG} COMPONENT chat
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Man pages and changelogs go out gzipped without a timestamp (gzip -n), so that two builds
-# of the same tree give the same package.
+# Man pages and the changelog go out gzipped, as Debian expects, and without a timestamp inside
+# (gzip -n), so that rebuilding the same tree gives the same files.
 function(tarnwave_gzip_configured source output)
     configure_file(${source} ${output} @ONLY)
     add_custom_command(OUTPUT ${output}.gz
