@@ -1,12 +1,26 @@
 #include "main_window/TranscriptFile.h"
 
 #include "app/TarnWaveError.h"
+#include "main_window/TranscriptLines.h"
 
 #include <QSaveFile>
 #include <QStringEncoder>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace {
+
+// The indexes of the break markers' formats: a transcript holds only a few formats.
+QList<int> breakMarkerFormats(const QTextDocument &document)
+{
+    QList<int> markers;
+    const QList<QTextFormat> formats = document.allFormats();
+    for (int i = 0; i < formats.size(); ++i) {
+        if (formats.at(i).hasProperty(TranscriptBreakMarker))
+            markers << i;
+    }
+    return markers;
+}
 
 // Appends text with each U+2029 written as CR LF, in one pass: QString::replace() moves the
 // rest of the text for every batch of matches, which is slow for a long transcript.
@@ -26,13 +40,26 @@ void appendWithLineEnds(QString &out, QStringView text)
 
 QByteArray transcriptFileContents(const QTextDocument &document)
 {
-    // One copy of the raw text, where a copy per block made a long transcript slow to save.
-    // Unlike toPlainText() it keeps no-break spaces; it ends blocks with U+2029, which no
-    // block holds itself.
+    // One copy of the raw text, where a copy per block and fragment made a long transcript
+    // slow to save. Unlike toPlainText() it keeps no-break spaces; it ends blocks with U+2029,
+    // which no block holds itself.
     const QString raw = document.toRawText();
+    const QList<int> markers = breakMarkerFormats(document);
     QString text;
     text.reserve(raw.size() + document.blockCount());
-    appendWithLineEnds(text, raw);
+    if (markers.isEmpty()) {
+        appendWithLineEnds(text, raw);
+    } else {
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            if (block != document.begin())
+                text += QLatin1String("\r\n");
+            for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
+                const QTextFragment fragment = piece.fragment();
+                if (!markers.contains(fragment.charFormatIndex()))
+                    text += QStringView(raw).mid(fragment.position(), fragment.length());
+            }
+        }
+    }
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
 }
