@@ -1,5 +1,8 @@
 #include "BenchReport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 
 #include <algorithm>
@@ -34,6 +37,26 @@ void reportFigure(const QString &benchmark, const QString &figure, const QString
 {
     std::printf("RESULT\t%s\t%s\t%s\t-\t-\n", qPrintable(benchmark), qPrintable(figure), qPrintable(value));
     std::fflush(stdout);
+}
+
+double microsecondsPerStep(int count, const std::function<void(int)> &step)
+{
+    QEventLoop loop;
+    int next = 0;
+    std::function<void()> run;
+    run = [&] {
+        step(next);
+        if (++next < count)
+            QMetaObject::invokeMethod(&loop, run, Qt::QueuedConnection);
+        else
+            loop.quit();
+    };
+    QElapsedTimer timer;
+    timer.start();
+    QMetaObject::invokeMethod(&loop, run, Qt::QueuedConnection);
+    loop.exec();
+    QCoreApplication::processEvents();
+    return double(timer.nsecsElapsed()) / 1000.0 / count;
 }
 
 double fastest(std::vector<double> samples)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // One line of the summary table that scripts/run-benchmarks prints: a figure, what it is
@@ -11,6 +12,10 @@ void reportResult(const QString &benchmark, const QString &figure, const QString
 
 // A figure that is only shown, with no target of its own.
 void reportFigure(const QString &benchmark, const QString &figure, const QString &value);
+
+// Runs step(0) ... step(count - 1) through the event loop, one queued event each, and returns
+// the wall time per step in microseconds, including the events the steps leave behind.
+double microsecondsPerStep(int count, const std::function<void(int)> &step);
 
 // The fastest and the median of a set of samples.
 double fastest(std::vector<double> samples);

@@ -16,8 +16,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTextCursor>
@@ -37,28 +35,6 @@ constexpr int BatchLines = 200;
 constexpr int Rounds = 7;
 constexpr double GrowthTarget = 1.3;
 
-// Microseconds per line for count lines, one queued event each, including what they leave
-// for the event loop.
-double perLine(int count, const std::function<void(int)> &step)
-{
-    QEventLoop loop;
-    int next = 0;
-    std::function<void()> run;
-    run = [&] {
-        step(next);
-        if (++next < count)
-            QMetaObject::invokeMethod(&loop, run, Qt::QueuedConnection);
-        else
-            loop.quit();
-    };
-    QElapsedTimer timer;
-    timer.start();
-    QMetaObject::invokeMethod(&loop, run, Qt::QueuedConnection);
-    loop.exec();
-    QCoreApplication::processEvents();
-    return double(timer.nsecsElapsed()) / 1000.0 / count;
-}
-
 class OwnLineWindow
 {
 public:
@@ -75,7 +51,7 @@ public:
     double batch()
     {
         const int before = m_document->characterCount();
-        const double cost = perLine(BatchLines, [this](int i) {
+        const double cost = microsecondsPerStep(BatchLines, [this](int i) {
             m_input->setText(benchLineText(i));
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
@@ -102,7 +78,7 @@ private:
 double bareCallBatch()
 {
     const QString progId = QString::fromLatin1(TarnWave_TLB::SessionProgId);
-    return perLine(BatchLines, [&progId](int i) {
+    return microsecondsPerStep(BatchLines, [&progId](int i) {
         QDBusMessage call = QDBusMessage::createMethodCall(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
                                                            TarnWave_TLB::interfaceName(progId),
                                                            QStringLiteral("SendChatText"));

@@ -13,8 +13,6 @@
 #include "main_window/TranscriptLines.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextCursor>
@@ -43,28 +41,6 @@ QString lineText(int i)
 QString receivedText(int i)
 {
     return QStringLiteral("W1AW>") + lineText(i);
-}
-
-// Runs count lines through the event loop, one queued event per line, and returns the wall
-// time in microseconds per line, including the events they leave behind.
-double perLine(int count, const std::function<void(int)> &appendLine)
-{
-    QEventLoop loop;
-    int next = 0;
-    std::function<void()> step;
-    step = [&] {
-        appendLine(next);
-        if (++next < count)
-            QMetaObject::invokeMethod(&loop, step, Qt::QueuedConnection);
-        else
-            loop.quit();
-    };
-    QElapsedTimer timer;
-    timer.start();
-    QMetaObject::invokeMethod(&loop, step, Qt::QueuedConnection);
-    loop.exec();
-    QCoreApplication::processEvents();
-    return double(timer.nsecsElapsed()) / 1000.0 / count;
 }
 
 void trimTo(QTextDocument &document, int length)
@@ -152,7 +128,7 @@ template<typename Target>
 double measureBatch(Target &target)
 {
     const int before = target.length();
-    const double cost = perLine(BatchLines, [&target](int i) { target.append(i); });
+    const double cost = microsecondsPerStep(BatchLines, [&target](int i) { target.append(i); });
     target.trim(before);
     return cost;
 }
