@@ -300,7 +300,6 @@ void TForm1::createReadingAids()
 {
     m_readingPosition = new ReadingPosition(*ChatWindow);
     m_readingPosition->setFocusAfterBar(Edit1);
-    setTabOrder(Button1, m_readingPosition->bar());
     m_findBar = new FindBar(*ChatWindow, *Edit1);
     m_findBar->addShortcutsTo(*this);
     m_inputHistory = new InputLineHistory(*Edit1);

@@ -2,6 +2,7 @@
 
 #include "main_window/LinkStatus.h"
 #include "main_window/TDisplaySettings.h"
+#include "main_window/TransmitOwnership.h"
 #include "presence/PresenceEndpoint.h"
 
 #include <QDateTime>
@@ -12,6 +13,9 @@
 #include <memory>
 
 class AutomationObject;
+class CallsignAlert;
+class FindBar;
+class InputLineHistory;
 class QAction;
 class QDialog;
 class QFrame;
@@ -21,6 +25,7 @@ class QPlainTextEdit;
 class QPushButton;
 class PresenceClient;
 class QTextEdit;
+class ReadingPosition;
 class SessionTransport;
 class TTarnWaveSession;
 
@@ -65,10 +70,14 @@ private:
     void createInputBar();
     void createStatusBar();
     void createLayout();
+    // Find bar, new-lines bar, input history and call-sign alert.
+    void createReadingAids();
     void connectSessionEvents();
 
     void FormCreate();
     void FormClose();
+    // Never leaves a transmitter that this program keyed keyed when the window closes.
+    void unkeyBeforeClose();
 
     // The session object, or a clear error when start-up never created it.
     const AutomationObject &session() const;
@@ -123,6 +132,7 @@ private:
     TDisplaySettings DisplaySettings;
 
     Clock m_clock = [] { return QDateTime::currentDateTime(); };
+    TransmitOwnership m_transmitOwnership;
 
     TTarnWaveSession *TarnWaveSession1 = nullptr;
     QDialog *m_aboutWindow = nullptr;
@@ -138,6 +148,10 @@ private:
     QLabel *StaticText3 = nullptr;
     QFrame *Panel3 = nullptr;
     QPlainTextEdit *StationWindow = nullptr;
+    ReadingPosition *m_readingPosition = nullptr;
+    FindBar *m_findBar = nullptr;
+    InputLineHistory *m_inputHistory = nullptr;
+    CallsignAlert *m_callsignAlert = nullptr;
 
     QAction *Save1 = nullptr;
     QAction *Exit1 = nullptr;

@@ -1,17 +1,18 @@
 #include "main_window/TransmitToggle.h"
 
 #include "app/TarnWaveError.h"
+#include "main_window/TransmitOwnership.h"
 #include "session/AutomationObject.h"
 
 #include <QKeyEvent>
 
-void toggleTransmit(const AutomationObject &session)
+void toggleTransmit(const AutomationObject &session, TransmitOwnership &ownership)
 {
     const QVariant transmitting = session.property(QStringLiteral("Transmitting"));
     // Anything but a boolean would toggle to a guess.
     if (transmitting.typeId() != QMetaType::Bool)
         throw TarnWaveError(QStringLiteral("The session server sent no yes/no value for Transmitting"));
-    session.call(QStringLiteral("Transmit"), {!transmitting.toBool()});
+    ownership.transmit(session, !transmitting.toBool());
 }
 
 bool isSpaceToggle(const QKeyEvent &event)

@@ -4,10 +4,12 @@
 
 class AutomationObject;
 class QKeyEvent;
+class TransmitOwnership;
 
-// Reads the session's Transmitting and calls Transmit with its negation; throws TarnWaveError.
-// Nothing changes on screen: the indicator follows OnTX.
-void toggleTransmit(const AutomationObject &session);
+// Reads the session's Transmitting and calls Transmit with its negation through ownership,
+// which remembers whether this program keyed; throws TarnWaveError. Nothing changes on
+// screen: the indicator follows OnTX.
+void toggleTransmit(const AutomationObject &session, TransmitOwnership &ownership);
 
 // A first press of the space bar. A held key repeats, and a repeat must not flap the
 // transmitter on and off.

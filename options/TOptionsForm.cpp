@@ -1,5 +1,6 @@
 #include "options/TOptionsForm.h"
 
+#include "main_window/AccessibleControls.h"
 #include "main_window/GeneralErrorHandler.h"
 #include "main_window/MainWindowLayout.h"
 #include "main_window/TForm1.h"
@@ -92,6 +93,7 @@ TOptionsForm::TOptionsForm(TForm1 &mainWindow)
                                     BGColorBox, PreviewText, ResetDefaultBtn, OKBtn, CancelBtn};
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    AccessibleControls::describeOptionsDialog(*this);
     FormCreate();
     connectReactions();
 }
