@@ -1,16 +1,10 @@
 #include "main_window/LinkStatus.h"
 
+#include "main_window/StatusColors.h"
+
 #include <algorithm>
 
-namespace {
-
-const QColor Grey{128, 128, 128};
-const QColor Blue{0, 0, 255};
-const QColor Green{0, 128, 0};
-const QColor Red{255, 0, 0};
-const QColor Yellow{255, 255, 0};
-
-} // namespace
+using namespace StatusColors;
 
 void LinkStatus::setReceiving(bool receiving)
 {

@@ -20,12 +20,6 @@ inline constexpr int InputBarHeight = 26;
 inline constexpr int StatusBarHeight = 22;
 inline constexpr int StationPanelWidth = 244;
 
-inline const QColor Grey{128, 128, 128};
-inline const QColor Blue{0, 0, 255};
-inline const QColor Green{0, 128, 0};
-inline const QColor Red{255, 0, 0};
-inline const QColor Yellow{255, 255, 0};
-
 QFont windowFont();   // "MS Sans Serif" 8 pt
 QFont controlFont();  // "MS Sans Serif" 10 pt
 QFont statusFont();   // "MS Sans Serif" 10 pt bold

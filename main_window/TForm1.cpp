@@ -14,6 +14,7 @@
 #include "main_window/SaveFileDialog.h"
 #include "main_window/StationListLabel.h"
 #include "main_window/StationTextLines.h"
+#include "main_window/StatusColors.h"
 #include "main_window/StatusLabelView.h"
 #include "main_window/TranscriptFile.h"
 #include "main_window/TranscriptLines.h"
@@ -239,19 +240,19 @@ void TForm1::createStatusBar()
     StaticText2 = MainWindowLayout::createStatusLabel(QStringLiteral("StaticText2"), Panel2);
     StaticText2->setText(QStringLiteral("Disconnect"));
     StaticText2->setFixedSize(86, 18);
-    MainWindowLayout::setLabelColors(*StaticText2, MainWindowLayout::Grey,
+    MainWindowLayout::setLabelColors(*StaticText2, StatusColors::Grey,
                                      MainWindowLayout::systemColor("clWindow"));
 
     StaticText3 = new StationListLabel(Panel2);
     MainWindowLayout::setUpStatusLabel(*StaticText3, QStringLiteral("StaticText3"));
     StaticText3->setFixedHeight(18);
-    MainWindowLayout::setLabelColors(*StaticText3, MainWindowLayout::Yellow, MainWindowLayout::Red);
+    MainWindowLayout::setLabelColors(*StaticText3, StatusColors::Yellow, StatusColors::Red);
     StaticText3->hide();
 
     StaticText1 = MainWindowLayout::createStatusLabel(QStringLiteral("StaticText1"), Panel2);
     StaticText1->setText(QStringLiteral("RX"));
     StaticText1->setFixedSize(35, 20);
-    MainWindowLayout::setLabelColors(*StaticText1, MainWindowLayout::Green,
+    MainWindowLayout::setLabelColors(*StaticText1, StatusColors::Green,
                                      MainWindowLayout::systemColor("clWindow"));
     StaticText1->hide();
 
