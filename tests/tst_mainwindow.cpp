@@ -1,3 +1,4 @@
+#include "CloseMainWindow.h"
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
 
@@ -357,12 +358,7 @@ void TestMainWindow::closeSequence()
     window.show();
     QVERIFY(transport.subscriptions.contains(SessionId));
 
-    if (how == QLatin1String("exit"))
-        window.findChild<QAction *>(QStringLiteral("Exit1"))->trigger();
-    else if (how == QLatin1String("close"))
-        window.close();
-    else
-        transport.fire(QStringLiteral("OnClosing"));
+    closeMainWindow(window, transport, how);
 
     QTRY_VERIFY(!window.isVisible());
     QVERIFY(transport.subscriptions.isEmpty());

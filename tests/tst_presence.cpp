@@ -1,3 +1,4 @@
+#include "CloseMainWindow.h"
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
 
@@ -168,12 +169,7 @@ void TestPresence::reportsAtStartAndClose()
     // One line per connection, and the client closes it: the listener sees the end.
     QTRY_COMPARE(listener.lines, QList<QByteArray>{start});
 
-    if (how == QLatin1String("exit"))
-        window.findChild<QAction *>(QStringLiteral("Exit1"))->trigger();
-    else if (how == QLatin1String("close"))
-        window.close();
-    else
-        transport.fire(QStringLiteral("OnClosing"));
+    closeMainWindow(window, transport, how);
 
     QTRY_VERIFY(!window.isVisible());
     QTRY_COMPARE(listener.lines, (QList<QByteArray>{start, stop}));
