@@ -25,12 +25,33 @@ def check(condition, what):
         print("FAIL: " + what, flush=True)
 
 
-launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-time.sleep(1.0)
-
 import gi  # noqa: E402
 gi.require_version("Atspi", "2.0")
-from gi.repository import GLib  # noqa: E402
+from gi.repository import Gio, GLib  # noqa: E402
+
+
+def wait_for_accessibility_bus(timeout=60.0):
+    """The bus launcher's address, once it answers: AT-SPI clients connect to it at once."""
+    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        try:
+            reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                                      GLib.VariantType("(s)"), Gio.DBusCallFlags.NO_AUTO_START, 2000, None)
+            return reply.unpack()[0]
+        except GLib.Error:
+            time.sleep(0.1)
+    return None
+
+
+launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+sim = None
+app_process = None
+if not wait_for_accessibility_bus():
+    launcher.kill()
+    print("FAIL: the accessibility bus starts", flush=True)
+    sys.exit(1)
+
 import pyatspi  # noqa: E402
 
 sim = subprocess.Popen([simulator], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
@@ -68,13 +89,13 @@ def walk(node, depth=0):
         yield from walk(node.getChildAtIndex(i), depth + 1)
 
 
-def find_app(name, timeout=20.0):
+def find_app(name, windows, timeout=60.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         desktop = pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
-            if app is not None and app.name == name and app.childCount > 0:
+            if app is not None and app.name == name and app.childCount >= windows:
                 return app
         pump(0.2)
     return None
@@ -106,7 +127,7 @@ def text_of(node):
     return text.getText(0, text.characterCount)
 
 
-def wait_text(app, name, expected, timeout=5.0):
+def wait_text(app, name, expected, timeout=30.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         node = by_name(app, name)
@@ -119,10 +140,26 @@ def wait_text(app, name, expected, timeout=5.0):
 try:
     check(wait_for_sim("ready"), "the simulator starts")
     sim_command("callsign DL1ABC")
+    # The window reads the call sign at start, so it must be set before.
+    sim_command("echo callsign set")
+    check(wait_for_sim("callsign set"), "the simulator takes the call sign")
+
+    # Listening before the window starts: a program hears of listeners when it registers, and
+    # of later ones only some time after they register.
+    inserted = []
+
+    def on_insert(event):
+        if event.source is not None and event.source.name == "Transcript":
+            inserted.append(str(event.any_data))
+
+    pyatspi.Registry.registerEventListener(on_insert, "object:text-changed:insert")
+
+    # The test runner's offscreen platform has no accessibility bridge.
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
     app_process = subprocess.Popen([harness], env=env)
-    app = find_app("tarnwave-atspi-harness")
-    check(app is not None, "the chat window appears on the accessibility bus")
+    # The main window and the Options dialog.
+    app = find_app("tarnwave-atspi-harness", 2)
+    check(app is not None, "the chat window and the Options dialog appear on the accessibility bus")
     if app is None:
         raise SystemExit(1)
 
@@ -167,27 +204,23 @@ try:
     check(wait_text(app, "Connected stations", "W1AW"), "the station list label reads W1AW")
     sim_command("tx on")
     check(wait_text(app, "Receive or transmit", "TX"), "the indicator reads TX")
+    sim_command("station-text Locator JO62QM")
+    check(wait_text(app, "Station information", "Locator JO62QM"), "the station information reads the text")
 
-    inserted = []
-
-    def on_insert(event):
-        if event.source is not None and event.source.name == "Transcript":
-            inserted.append(str(event.any_data))
-
-    pyatspi.Registry.registerEventListener(on_insert, "object:text-changed:insert")
-    pump(0.5)
     sim_command("chat W1AW>hello DL1ABC <b>not bold</b>")
-    deadline = time.monotonic() + 10
+    deadline = time.monotonic() + 30
     while time.monotonic() < deadline and not any("hello DL1ABC" in text for text in inserted):
         pump(0.1)
     check(any("W1AW>hello DL1ABC <b>not bold</b>" in text for text in inserted),
           "the received line is announced as inserted text, markup as text: %r" % inserted)
     pyatspi.Registry.deregisterEventListener(on_insert, "object:text-changed:insert")
 
-    app_process.terminate()
-    app_process.wait(timeout=10)
+    sim_command("disconnect W1AW")
+    check(wait_text(app, "Connection", "Disconnect"), "the connection label reads Disconnect again")
 finally:
-    for process in (sim, launcher):
+    for process in (app_process, sim, launcher):
+        if process is None:
+            continue
         process.terminate()
         try:
             process.wait(timeout=5)
