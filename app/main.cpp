@@ -5,7 +5,6 @@
 #include "session/DBusSessionTransport.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 
 int main(int argc, char *argv[])
 {
@@ -14,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(ProgramConstants::ProgramVersion));
     QApplication::setDesktopFileName(QStringLiteral("tarnwave-chat"));
 
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 mainWindow(transport);
     // The Options dialog comes last: creating it reads the defaults the main window set.
     TForm2 about(&mainWindow);

@@ -39,7 +39,7 @@ class OwnLineWindow
 {
 public:
     explicit OwnLineWindow(int scrollback)
-        : m_transport(QDBusConnection::sessionBus())
+        : m_transport(DBusSessionTransport::sessionBus())
         , m_window(m_transport)
     {
         m_input = m_window.findChild<QLineEdit *>(QStringLiteral("Edit1"));

@@ -148,7 +148,7 @@ bool floodInOrder(const QTextDocument &document, int lines)
 
 int runWindow(int scrollback, int lines)
 {
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     QTextDocument &document = *window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->document();
     fillTranscript(document, window.displaySettings(), scrollback);

@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(ProgramConstants::ProgramVersion));
     QApplication::setDesktopFileName(QStringLiteral("tarnwave-chat"));
 
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     PresenceEndpoint presence;
     presence.host = QStringLiteral("127.0.0.1");
     presence.port = 9;

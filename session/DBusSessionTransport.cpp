@@ -38,6 +38,11 @@ DBusSessionTransport::DBusSessionTransport(const QDBusConnection &connection, QO
     connect(&m_burstTimer, &QTimer::timeout, this, &DBusSessionTransport::passOnBurst);
 }
 
+QDBusConnection DBusSessionTransport::sessionBus()
+{
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("tarnwave-session"));
+}
+
 void DBusSessionTransport::requireBus() const
 {
     if (!m_connection.isConnected()) {

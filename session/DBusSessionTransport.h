@@ -26,6 +26,12 @@ public:
 
     explicit DBusSessionTransport(const QDBusConnection &connection, QObject *parent = nullptr);
 
+    // The session bus on a connection of the program's own. QtDBus holds back what arrives on
+    // its shared default connection until the main event loop first turns, and then passes the
+    // newest messages on ahead of those it held back: a station that connects and leaves
+    // during start-up would stay listed.
+    static QDBusConnection sessionBus();
+
     void attachOrStart(const QString &progId) override;
     QVariant readProperty(const QString &progId, const QString &name) override;
     void invoke(const QString &progId, const QString &method, const QVariantList &args) override;

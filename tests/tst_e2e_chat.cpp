@@ -21,7 +21,7 @@ namespace {
 struct LiveChat
 {
     LiveChat()
-        : transport(QDBusConnection::sessionBus())
+        : transport(DBusSessionTransport::sessionBus())
     {
         window = std::make_unique<TForm1>(transport);
         window->findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);

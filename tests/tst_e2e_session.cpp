@@ -98,7 +98,7 @@ void TestEndToEndSession::activatesServerThatIsNotRunning()
 {
     QVERIFY(!sessionServerRunning());
     ErrorCapture errors;
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     {
         TForm1 window(transport);
         QCOMPARE(errors.messages.join(QLatin1Char('|')), QString());
@@ -144,7 +144,7 @@ void TestEndToEndSession::captionAndConnectionState()
     QVERIFY(simulator.sync());
 
     ErrorCapture errors;
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     QCOMPARE(errors.messages, QStringList());
     QCOMPARE(window.windowTitle(), caption);
@@ -187,7 +187,7 @@ void TestEndToEndSession::onClosingClosesAndLeavesServerRunning()
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
     ErrorCapture errors;
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     window.show();
     QSignalSpy chat(wrapperOf(window), &TTarnWaveSession::OnChatTextReceived);
@@ -213,7 +213,7 @@ void TestEndToEndSession::unknownAndMalformedEventsIgnored()
 {
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     window.show();
     TTarnWaveSession *wrapper = wrapperOf(window);

@@ -32,7 +32,7 @@ void TestEndToEndStatus::statusFollowsTheServer()
     ErrorCapture errors;
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

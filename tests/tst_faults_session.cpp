@@ -162,7 +162,7 @@ void TestFaultsSession::hungServerCallsAreBounded()
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
     ErrorCapture errors;
-    Client client(QDBusConnection::sessionBus());
+    Client client(DBusSessionTransport::sessionBus());
     QVERIFY(QTest::qWaitForWindowExposed(&client.window));
     PaintCounter paints(client.transcript->viewport());
 
@@ -219,7 +219,7 @@ void TestFaultsSession::wrongSignaturesLeaveWindowAlone()
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
     ErrorCapture errors;
-    Client client(QDBusConnection::sessionBus());
+    Client client(DBusSessionTransport::sessionBus());
     const QString transcriptBefore = client.transcript->toPlainText();
     simulator.send(command);
     // A good event after the bad one shows that the bad one has been and gone.

@@ -35,7 +35,7 @@ void TestLoadSession::floodsWhileTheOperatorTypes()
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
     ErrorCapture errors;
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     window.findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
     auto *transcript = window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"));

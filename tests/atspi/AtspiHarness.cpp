@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarnwave-atspi-harness"));
 
-    DBusSessionTransport transport(QDBusConnection::sessionBus());
+    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 mainWindow(transport, nullptr, PresenceEndpoint{QStringLiteral("127.0.0.1"), 9});
     TOptionsForm options(mainWindow);
     mainWindow.setOptionsDialog(&options);
