@@ -14,6 +14,7 @@
 #include "main_window/SaveFileDialog.h"
 #include "main_window/StationListLabel.h"
 #include "main_window/StationTextLines.h"
+#include "main_window/StationTextWrap.h"
 #include "main_window/StatusColors.h"
 #include "main_window/StatusLabelView.h"
 #include "main_window/TranscriptFile.h"
@@ -549,6 +550,7 @@ void TForm1::appendGatheredLines()
 void TForm1::TarnWaveSession1StationTextReceived(const QString &sText)
 {
     StationLines = splitStationText(sText);
+    StationWindow->setWordWrapMode(stationTextWrapMode(StationLines));
     // Plain text, one block per line; the caret at the start shows the beginning.
     StationWindow->setPlainText(StationLines.join(u'\n'));
     StationWindow->moveCursor(QTextCursor::Start);

@@ -5,6 +5,7 @@
 #include "main_window/TranscriptFile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStringEncoder>
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void ownLongWordKeptExactly();
     void overlongRunsStillWrapInsideTheWindow();
     void millionLinesOfStationText();
+    void stationTextWithAnEndlessWord();
 };
 
 void TestHostileText::receivedTextKeptExactly_data()
@@ -119,6 +121,26 @@ void TestHostileText::millionLinesOfStationText()
     QCOMPARE(station->document()->firstBlock().text(), QStringLiteral("line 1"));
     QCOMPARE(station->document()->lastBlock().text(), QStringLiteral("line 1000000"));
     QCOMPARE(station->textCursor().position(), 0);
+}
+
+void TestHostileText::stationTextWithAnEndlessWord()
+{
+    // Laid out at word boundaries this would take many minutes.
+    ChatFixture chat;
+    chat.window->show();
+    chat.window->findChild<QAction *>(QStringLiteral("ShowHideStationlist1"))->trigger();
+    const QString word(1000000, u'x');
+    chat.transport.fire(QStringLiteral("OnStationTextReceived"), {QString(QStringLiteral("Name: Hans\r\n") + word)});
+    auto *station = chat.window->findChild<QPlainTextEdit *>(QStringLiteral("StationWindow"));
+    QCOMPARE(station->toPlainText(), QStringLiteral("Name: Hans\n") + word);
+    QCOMPARE(station->wordWrapMode(), QTextOption::WrapAnywhere);
+    const QTextBlock longLine = station->document()->lastBlock();
+    QVERIFY(station->document()->documentLayout()->blockBoundingRect(longLine).height() > 0);
+    QVERIFY2(longLine.layout()->lineCount() > 1000, qPrintable(QString::number(longLine.layout()->lineCount())));
+
+    // The next station's ordinary text wraps at word boundaries again.
+    chat.transport.fire(QStringLiteral("OnStationTextReceived"), {QStringLiteral("Name: Anna")});
+    QCOMPARE(station->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 QTEST_MAIN(TestHostileText)

@@ -1,4 +1,5 @@
 #include "main_window/StationTextLines.h"
+#include "main_window/StationTextWrap.h"
 
 #include <QTest>
 
@@ -18,6 +19,8 @@ class TestStationText : public QObject
 private Q_SLOTS:
     void split_data();
     void split();
+    void wrapMode_data();
+    void wrapMode();
 };
 
 void TestStationText::split_data()
@@ -57,6 +60,32 @@ void TestStationText::split()
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QCOMPARE(splitStationText(text), lines);
+}
+
+void TestStationText::wrapMode_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("anywhere");
+
+    const QString words = QStringLiteral("QTH Berlin ").repeated(100);
+    QTest::newRow("no lines") << QStringList() << false;
+    QTest::newRow("short lines") << QStringList{"Name: Hans", "QTH: Berlin"} << false;
+    QTest::newRow("long line of words") << QStringList{words} << false;
+    QTest::newRow("run at the limit") << QStringList{QString(256, u'x')} << false;
+    QTest::newRow("run over the limit") << QStringList{QString(257, u'x')} << true;
+    QTest::newRow("run after words") << QStringList{words + QString(300, u'x')} << true;
+    QTest::newRow("run in a later line") << QStringList{"Name: Hans", QString(300, u'x')} << true;
+    // A hyphen is a break opportunity, so this is no unbroken run.
+    QTest::newRow("hyphenated") << QStringList{QStringLiteral("abcdefgh-").repeated(40)} << false;
+    QTest::newRow("characters outside the BMP")
+        << QStringList{QString(QStringLiteral("\U0001D400")).repeated(200)} << true;
+}
+
+void TestStationText::wrapMode()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, anywhere);
+    QCOMPARE(stationTextWrapMode(lines) == QTextOption::WrapAnywhere, anywhere);
 }
 
 QTEST_APPLESS_MAIN(TestStationText)
