@@ -2,10 +2,11 @@
 
 TarnWaveError::TarnWaveError(const QString &message)
     : std::runtime_error(message.toStdString())
+    , m_message(message)
 {
 }
 
 QString TarnWaveError::message() const
 {
-    return QString::fromUtf8(what());
+    return m_message;
 }

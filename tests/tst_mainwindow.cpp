@@ -2,6 +2,7 @@
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
 
+#include "app/TarnWaveError.h"
 #include "main_window/ErrorText.h"
 #include "main_window/TForm1.h"
 #include "session/TarnWave_TLB.h"
@@ -223,6 +224,8 @@ void TestMainWindow::errorText_data()
     QTest::newRow("space") << "a " << "a ";
     QTest::newRow("non-ASCII") << QStringLiteral("Grüße") << QStringLiteral("Grüße.");
     QTest::newRow("empty") << "" << "";
+    // A server's error text may hold a NUL; what follows it is still shown.
+    QTest::newRow("NUL inside") << QStringLiteral("bad\u0000tail") << QStringLiteral("bad\u0000tail.");
 }
 
 void TestMainWindow::errorText()
@@ -231,7 +234,7 @@ void TestMainWindow::errorText()
     QFETCH(QString, shown);
     QCOMPARE(errorTextForDisplay(message), shown);
     ErrorCapture errors;
-    GeneralErrorHandler::show(message);
+    QVERIFY(!GeneralErrorHandler::guard([&] { throw TarnWaveError(message); }));
     QCOMPARE(errors.messages, QStringList{shown});
 }
 
