@@ -99,6 +99,11 @@ void TestTranscriptSave::exactBytes_data()
     QTest::newRow("received breaks stay one line")
         << "N0CALL" << QStringList{} << QStringList{"x\r\nN0CALL>forged\n"} << true
         << QByteArray("x\xe2\x90\x8d\xe2\x90\x8aN0CALL>forged\r\n");
+    // Long transcripts are encoded piecewise; a pair split between two pieces must survive.
+    const QString longRun(256 * 1024 - 1, u'a');
+    QTest::newRow("surrogate pair 256 Ki characters in")
+        << "N0CALL" << QStringList{} << QStringList{longRun + QStringLiteral("\U0001F4FB\u20AC")} << true
+        << longRun.toLatin1() + "\xf0\x9f\x93\xbb\xe2\x82\xac\r\n";
     QTest::newRow("cleared: empty file") << "N0CALL" << QStringList{} << QStringList{} << true << QByteArray();
 }
 
