@@ -5,22 +5,34 @@
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QPainter>
+#include <QImage>
 #include <QPixmap>
 #include <QSignalBlocker>
+
+#include <utility>
 
 namespace {
 
 constexpr QSize SwatchSize{20, 12};
 
+// Filled and framed pixel by pixel: a QPainter on a pixmap per swatch cost more than the
+// rest of the three lists together.
 QIcon swatch(const QColor &color)
 {
-    QPixmap pixmap(SwatchSize);
-    pixmap.fill(color);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
-    return QIcon(pixmap);
+    QImage image(SwatchSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    const QRgb frame = qRgb(0, 0, 0);
+    const int right = image.width() - 1;
+    const int bottom = image.height() - 1;
+    for (int x = 0; x <= right; ++x) {
+        image.setPixel(x, 0, frame);
+        image.setPixel(x, bottom, frame);
+    }
+    for (int y = 1; y < bottom; ++y) {
+        image.setPixel(0, y, frame);
+        image.setPixel(right, y, frame);
+    }
+    return QIcon(QPixmap::fromImage(std::move(image)));
 }
 
 } // namespace

@@ -125,23 +125,22 @@ void DBusSessionTransport::invoke(const QString &progId, const QString &method,
 void DBusSessionTransport::subscribe(const QString &progId)
 {
     requireBus();
-    // Subscribed by well-known name, so the events follow the name to a new owner. QtDBus
-    // offers only the string-based connect for bus signals.
-    for (const TarnWave_TLB::EventEntry &event : TarnWave_TLB::EventTable) {
-        m_connection.connect(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
-                             TarnWave_TLB::interfaceName(progId), QString::fromLatin1(event.name),
-                             this, SLOT(handleSignal(QDBusMessage)));
-    }
+    // Subscribed by well-known name, so the events follow the name to a new owner. One match
+    // rule for the whole interface (an empty signal name) rather than one per event: each rule
+    // is a round trip through the bus thread, at start and at close. Signals the event table
+    // does not list are dropped by the event wrapper. QtDBus offers only the string-based
+    // connect for bus signals.
+    m_connection.connect(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
+                         TarnWave_TLB::interfaceName(progId), QString(), this,
+                         SLOT(handleSignal(QDBusMessage)));
 }
 
 void DBusSessionTransport::unsubscribe(const QString &progId)
 {
-    // The same arguments drop the match rules again.
-    for (const TarnWave_TLB::EventEntry &event : TarnWave_TLB::EventTable) {
-        m_connection.disconnect(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
-                                TarnWave_TLB::interfaceName(progId), QString::fromLatin1(event.name),
-                                this, SLOT(handleSignal(QDBusMessage)));
-    }
+    // The same arguments drop the match rule again.
+    m_connection.disconnect(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
+                            TarnWave_TLB::interfaceName(progId), QString(), this,
+                            SLOT(handleSignal(QDBusMessage)));
 }
 
 void DBusSessionTransport::handleSignal(const QDBusMessage &message)
