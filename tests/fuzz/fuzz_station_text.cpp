@@ -1,9 +1,12 @@
 // Station information text split into lines, against a plain reading of the rules: breaks at
 // CR LF, lone CR and lone LF, no empty line for a break at the very end, NUL ends the text.
+// The wrap mode for the lines is chosen too: only a line over the run limit can change it.
 #include "main_window/StationTextLines.h"
+#include "main_window/StationTextWrap.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -19,6 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ? QStringList()
         : expected.split(u'\n');
     if (lines != expectedLines)
+        std::abort();
+
+    constexpr qsizetype Limit = 16;  // small, so that short inputs reach the run scan
+    const bool anyLong = std::any_of(lines.cbegin(), lines.cend(),
+                                     [](const QString &line) { return line.size() > Limit; });
+    if (stationTextWrapMode(lines, Limit) == QTextOption::WrapAnywhere && !anyLong)
         std::abort();
     return 0;
 }
