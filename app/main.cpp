@@ -1,7 +1,5 @@
-#include "about/TForm2.h"
 #include "app/ProgramConstants.h"
-#include "main_window/TForm1.h"
-#include "options/TOptionsForm.h"
+#include "app/ProgramWindows.h"
 #include "session/DBusSessionTransport.h"
 
 #include <QApplication>
@@ -14,13 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("tarnwave-chat"));
 
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 mainWindow(transport);
-    // The Options dialog comes last: creating it reads the defaults the main window set.
-    TForm2 about(&mainWindow);
-    TOptionsForm options(mainWindow);
-    mainWindow.setAboutWindow(&about);
-    mainWindow.setOptionsDialog(&options);
-
-    mainWindow.show();
+    ProgramWindows windows(transport);
+    windows.mainWindow.show();
     return QApplication::exec();
 }

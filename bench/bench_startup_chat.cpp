@@ -3,14 +3,11 @@
 
 #include "StartupProbe.h"
 
-#include "about/TForm2.h"
 #include "app/ProgramConstants.h"
-#include "main_window/TForm1.h"
-#include "options/TOptionsForm.h"
+#include "app/ProgramWindows.h"
 #include "session/DBusSessionTransport.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 
 int main(int argc, char *argv[])
 {
@@ -23,13 +20,9 @@ int main(int argc, char *argv[])
     PresenceEndpoint presence;
     presence.host = QStringLiteral("127.0.0.1");
     presence.port = 9;
-    TForm1 mainWindow(transport, nullptr, presence);
-    TForm2 about(&mainWindow);
-    TOptionsForm options(mainWindow);
-    mainWindow.setAboutWindow(&about);
-    mainWindow.setOptionsDialog(&options);
+    ProgramWindows windows(transport, presence);
 
-    new StartupProbe(mainWindow);
-    mainWindow.show();
+    new StartupProbe(windows.mainWindow);
+    windows.mainWindow.show();
     return QApplication::exec();
 }

@@ -1,10 +1,8 @@
 #include "ErrorCapture.h"
 #include "SimulatorProcess.h"
 
-#include "about/TForm2.h"
+#include "app/ProgramWindows.h"
 #include "main_window/SaveFileDialog.h"
-#include "main_window/TForm1.h"
-#include "options/TOptionsForm.h"
 #include "session/DBusSessionTransport.h"
 
 #include <QAction>
@@ -18,7 +16,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-// One working session with the windows put together as the program does it. The sanitizer
+// One working session with the program's windows. The sanitizer
 // run checks this process for leaks when it ends, so everything a session touches is covered.
 class TestFullSession : public QObject
 {
@@ -34,11 +32,11 @@ void TestFullSession::startChatOptionsAboutSaveClose()
     QVERIFY(simulator.start());
     ErrorCapture errors;
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
-    TForm2 about(&window);
-    TOptionsForm options(window);
-    window.setAboutWindow(&about);
-    window.setOptionsDialog(&options);
+    // Presence reports go to a closed local port, never off this machine.
+    ProgramWindows windows(transport, PresenceEndpoint{QStringLiteral("127.0.0.1"), 9});
+    TForm1 &window = windows.mainWindow;
+    TForm2 &about = windows.about;
+    TOptionsForm &options = windows.options;
     window.findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
     window.show();
     auto *transcript = window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"));

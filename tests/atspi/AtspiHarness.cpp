@@ -3,7 +3,6 @@
 #include "session/DBusSessionTransport.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 
 // The main window and the Options dialog on the session bus's simulator, for a screen-reader
 // client to read. Presence reports go to a closed local port, never off this machine.
