@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeSessionTransport.h"
+#include "LocalPresence.h"
 
 #include "main_window/TForm1.h"
 
@@ -20,7 +21,7 @@ struct ChatFixture
     explicit ChatFixture(const QString &callsign = QStringLiteral("N0CALL"))
     {
         transport.setCallsign(callsign);
-        window = std::make_unique<TForm1>(transport);
+        window = std::make_unique<TForm1>(transport, nullptr, localPresence());
         window->setClock(&ChatFixture::fixedTime);
         transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
         input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));

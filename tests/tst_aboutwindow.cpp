@@ -1,4 +1,5 @@
 #include "FakeSessionTransport.h"
+#include "LocalPresence.h"
 
 #include "about/AboutPageView.h"
 #include "about/AboutPageViewLoader.h"
@@ -66,7 +67,7 @@ private Q_SLOTS:
 void TestAboutWindow::engineLoadsOnFirstShowing()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     TForm2 about(&window);
     window.setAboutWindow(&about);
     window.show();
@@ -183,7 +184,7 @@ void TestAboutWindow::closes()
 void TestAboutWindow::aboutMenuShowsItModally()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     TForm2 about(&window);
     window.setAboutWindow(&about);
     window.show();

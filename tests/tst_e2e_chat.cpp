@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 #include "SimulatorProcess.h"
 
 #include "main_window/SaveFileDialog.h"
@@ -23,7 +24,7 @@ struct LiveChat
     LiveChat()
         : transport(DBusSessionTransport::sessionBus())
     {
-        window = std::make_unique<TForm1>(transport);
+        window = std::make_unique<TForm1>(transport, nullptr, localPresence());
         window->findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
         transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
         input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));

@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 #include "SimulatorProcess.h"
 
 #include "main_window/TForm1.h"
@@ -100,7 +101,7 @@ void TestEndToEndSession::activatesServerThatIsNotRunning()
     ErrorCapture errors;
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     {
-        TForm1 window(transport);
+        TForm1 window(transport, nullptr, localPresence());
         QCOMPARE(errors.messages.join(QLatin1Char('|')), QString());
         QVERIFY(sessionServerRunning());
         QCOMPARE(window.windowTitle(), QStringLiteral("TarnWave Chat - N0CALL"));
@@ -145,7 +146,7 @@ void TestEndToEndSession::captionAndConnectionState()
 
     ErrorCapture errors;
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     QCOMPARE(errors.messages, QStringList());
     QCOMPARE(window.windowTitle(), caption);
     const auto *label = window.findChild<QLabel *>(QStringLiteral("StaticText2"));
@@ -159,7 +160,7 @@ void TestEndToEndSession::missingServiceStillOpensWindow()
     QVERIFY(bus.start());
     ErrorCapture errors;
     DBusSessionTransport transport(bus.connection());
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QCOMPARE(errors.messages,
              QStringList{"The name TarnWave.TarnwaveSession was not provided by any .service files."});
@@ -173,7 +174,7 @@ void TestEndToEndSession::noBusAtAll()
     ErrorCapture errors;
     DBusSessionTransport transport(
         QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/tarnwave-bus"), QStringLiteral("no-bus")));
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QCOMPARE(errors.messages.size(), 1);
     QVERIFY2(errors.messages.first().startsWith(QStringLiteral("Cannot reach the D-Bus session bus")),
@@ -188,7 +189,7 @@ void TestEndToEndSession::onClosingClosesAndLeavesServerRunning()
     QVERIFY(simulator.start());
     ErrorCapture errors;
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QSignalSpy chat(wrapperOf(window), &TTarnWaveSession::OnChatTextReceived);
 
@@ -214,7 +215,7 @@ void TestEndToEndSession::unknownAndMalformedEventsIgnored()
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     TTarnWaveSession *wrapper = wrapperOf(window);
     QSignalSpy rx(wrapper, &TTarnWaveSession::OnRX);

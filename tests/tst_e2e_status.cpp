@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 #include "SimulatorProcess.h"
 
 #include "main_window/TForm1.h"
@@ -33,7 +34,7 @@ void TestEndToEndStatus::statusFollowsTheServer()
     SimulatorProcess simulator;
     QVERIFY(simulator.start());
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QLabel &indicator = label(window, "StaticText1");

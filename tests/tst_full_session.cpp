@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 #include "SimulatorProcess.h"
 
 #include "app/ProgramWindows.h"
@@ -32,8 +33,7 @@ void TestFullSession::startChatOptionsAboutSaveClose()
     QVERIFY(simulator.start());
     ErrorCapture errors;
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    // Presence reports go to a closed local port, never off this machine.
-    ProgramWindows windows(transport, PresenceEndpoint{QStringLiteral("127.0.0.1"), 9});
+    ProgramWindows windows(transport, localPresence());
     TForm1 &window = windows.mainWindow;
     TForm2 &about = windows.about;
     TOptionsForm &options = windows.options;

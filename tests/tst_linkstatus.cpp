@@ -1,5 +1,6 @@
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
+#include "LocalPresence.h"
 
 #include "main_window/TForm1.h"
 #include "session/TarnWave_TLB.h"
@@ -144,7 +145,7 @@ void TestLinkStatus::eventSequences()
     ErrorCapture errors;
     FakeSessionTransport transport;
     transport.setSessionProperty(QStringLiteral("NumPeers"), peers);
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (const QString &event : events.split(QStringLiteral("; "), Qt::SkipEmptyParts))
@@ -174,7 +175,7 @@ void TestLinkStatus::eventSequences()
 void TestLinkStatus::labelsArePlainText()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     fireEvent(transport, QStringLiteral("connect <b>bold</b>"));
@@ -192,7 +193,7 @@ void TestLinkStatus::eventsAfterStartupStoppedEarly()
     ErrorCapture errors;
     FakeSessionTransport transport;
     transport.missingServers.insert(QString::fromLatin1(TarnWave_TLB::SetupConfigProgId));
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QCOMPARE(errors.messages.size(), 1);
 
@@ -232,7 +233,7 @@ void TestLinkStatus::stationText()
     QFETCH(int, lines);
 
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     if (panelShown)
         window.findChild<QAction *>(QStringLiteral("ShowHideStationlist1"))->trigger();
@@ -248,7 +249,7 @@ void TestLinkStatus::stationText()
 void TestLinkStatus::stationTextReplacesAndShowsBeginning()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     window.findChild<QAction *>(QStringLiteral("ShowHideStationlist1"))->trigger();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -277,7 +278,7 @@ void TestLinkStatus::stationTextReplacesAndShowsBeginning()
 void TestLinkStatus::stationListFollowsItsText()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QLabel &list = label(window, "StaticText3");
@@ -302,7 +303,7 @@ void TestLinkStatus::stationListFollowsItsText()
 void TestLinkStatus::longStationListKeepsTheLayout()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QSize size = window.size();
@@ -339,7 +340,7 @@ void TestLinkStatus::longStationListKeepsTheLayout()
 void TestLinkStatus::elidedListShowsEscapedToolTip()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QLabel *list = window.findChild<QLabel *>(QStringLiteral("StaticText3"));

@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 #include "SimulatorProcess.h"
 
 #include "main_window/SaveFileDialog.h"
@@ -36,7 +37,7 @@ void TestLoadSession::floodsWhileTheOperatorTypes()
     QVERIFY(simulator.start());
     ErrorCapture errors;
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
     auto *transcript = window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
     auto *input = window.findChild<QLineEdit *>(QStringLiteral("Edit1"));

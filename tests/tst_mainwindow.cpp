@@ -1,6 +1,7 @@
 #include "CloseMainWindow.h"
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
+#include "LocalPresence.h"
 
 #include "app/TarnWaveError.h"
 #include "main_window/ErrorText.h"
@@ -64,7 +65,7 @@ private Q_SLOTS:
 void TestMainWindow::layout()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -148,7 +149,7 @@ void TestMainWindow::menus()
     QFETCH(bool, checked);
 
     FakeSessionTransport transport;
-    const TForm1 window(transport);
+    const TForm1 window(transport, nullptr, localPresence());
     const auto *action = window.findChild<QAction *>(name);
     QVERIFY(action);
     QCOMPARE(action->text(), text);
@@ -160,7 +161,7 @@ void TestMainWindow::menus()
 void TestMainWindow::menuOrder()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     QStringList top;
     QStringList items;
     for (QAction *action : window.menuBar()->actions()) {
@@ -182,7 +183,7 @@ void TestMainWindow::menuOrder()
 void TestMainWindow::alwaysOnTop()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     auto *onTop = window.findChild<QAction *>(QStringLiteral("AlwaysOnTop1"));
 
@@ -200,7 +201,7 @@ void TestMainWindow::alwaysOnTop()
 void TestMainWindow::clearScreen()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     auto *transcript = child<QTextEdit>(window, "ChatWindow");
     QVERIFY(!transcript->toPlainText().isEmpty());
     window.findChild<QAction *>(QStringLiteral("ClearScreen1"))->trigger();
@@ -254,7 +255,7 @@ void TestMainWindow::caption()
     QFETCH(QString, caption);
     FakeSessionTransport transport;
     transport.setCallsign(callsign);
-    const TForm1 window(transport);
+    const TForm1 window(transport, nullptr, localPresence());
     QCOMPARE(window.windowTitle(), caption);
     QCOMPARE(window.callsign(), callsign);
 }
@@ -262,7 +263,7 @@ void TestMainWindow::caption()
 void TestMainWindow::banner()
 {
     FakeSessionTransport transport;
-    const TForm1 window(transport);
+    const TForm1 window(transport, nullptr, localPresence());
     QCOMPARE(child<QTextEdit>(window, "ChatWindow")->toPlainText(),
              QStringLiteral("TarnWave Chat Version 1.30 by the TarnWave Chat team\n"
                             "Checked for update at https://tarnwave.example/chat\n"));
@@ -288,7 +289,7 @@ void TestMainWindow::connectionLabel()
     QFETCH(QColor, color);
     FakeSessionTransport transport;
     transport.setSessionProperty(QStringLiteral("NumPeers"), peers);
-    const TForm1 window(transport);
+    const TForm1 window(transport, nullptr, localPresence());
     const auto *label = child<QLabel>(window, "StaticText2");
     QCOMPARE(label->text(), caption);
     QCOMPARE(background(*label), color);
@@ -327,7 +328,7 @@ void TestMainWindow::startupStopsAtFailingStep()
     if (!missing.isEmpty())
         transport.missingServers.insert(missing);
     transport.failingMethod = failingProperty;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
 
     QCOMPARE(errors.messages, QStringList{message});
@@ -357,7 +358,7 @@ void TestMainWindow::closeSequence()
     QFETCH(QString, how);
     ErrorCapture errors;
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QVERIFY(transport.subscriptions.contains(SessionId));
 
@@ -374,7 +375,7 @@ void TestMainWindow::closeSequence()
 void TestMainWindow::stationPanelToggle()
 {
     FakeSessionTransport transport;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     auto *toggle = window.findChild<QAction *>(QStringLiteral("ShowHideStationlist1"));
     const auto *panel = child<QFrame>(window, "Panel3");

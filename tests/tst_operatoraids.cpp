@@ -1,5 +1,6 @@
 #include "ChatFixture.h"
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 
 #include "main_window/CallsignAlert.h"
 #include "session/TarnWave_TLB.h"
@@ -178,7 +179,7 @@ void TestOperatorAids::safeUnkey()
     ErrorCapture errors;
     OrderWatchingTransport transport;
     transport.setSessionProperty(QStringLiteral("Transmitting"), false);
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     auto *input = window.findChild<QLineEdit *>(QStringLiteral("Edit1"));
     for (const QString &step : steps) {
@@ -204,7 +205,7 @@ void TestOperatorAids::failedUnkeyDoesNotStopTheClose()
     ErrorCapture errors;
     FakeSessionTransport transport;
     transport.setSessionProperty(QStringLiteral("Transmitting"), false);
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     QTest::keyClick(window.findChild<QLineEdit *>(QStringLiteral("Edit1")), Qt::Key_Space);
     transport.failingMethod = QStringLiteral("Transmit");

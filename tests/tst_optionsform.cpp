@@ -1,5 +1,6 @@
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
+#include "LocalPresence.h"
 
 #include "main_window/SystemColors.h"
 #include "main_window/TForm1.h"
@@ -39,7 +40,7 @@ struct Setup
     {
         if (startupFails)
             transport.missingServers.insert(QString::fromLatin1(TarnWave_TLB::SessionProgId));
-        window = std::make_unique<TForm1>(transport);
+        window = std::make_unique<TForm1>(transport, nullptr, localPresence());
         form = std::make_unique<TOptionsForm>(*window);
     }
 

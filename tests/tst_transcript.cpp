@@ -1,5 +1,6 @@
 #include "ChatFixture.h"
 #include "ErrorCapture.h"
+#include "LocalPresence.h"
 
 #include "main_window/LinePrefix.h"
 #include "main_window/ReceivedText.h"
@@ -374,7 +375,7 @@ void TestTranscript::failedSendKeepsInput()
     if (noServer)
         transport.missingServers.insert(QString::fromLatin1(TarnWave_TLB::SessionProgId));
     transport.failingMethod = QStringLiteral("SendChatText");
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.findChild<QAction *>(QStringLiteral("ShowDateTime1"))->setChecked(false);
     errors.messages.clear();
 

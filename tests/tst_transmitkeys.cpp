@@ -1,5 +1,6 @@
 #include "ErrorCapture.h"
 #include "FakeSessionTransport.h"
+#include "LocalPresence.h"
 
 #include "main_window/TForm1.h"
 #include "session/TarnWave_TLB.h"
@@ -18,7 +19,7 @@ struct KeysFixture
     explicit KeysFixture(bool startKeyed = false)
     {
         transport.setSessionProperty(QStringLiteral("Transmitting"), startKeyed);
-        window = std::make_unique<TForm1>(transport);
+        window = std::make_unique<TForm1>(transport, nullptr, localPresence());
         input = window->findChild<QLineEdit *>(QStringLiteral("Edit1"));
         transcript = window->findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
         window->show();
@@ -208,7 +209,7 @@ void TestTransmitKeys::failedToggle()
         transport.setSessionProperty(QStringLiteral("Transmitting"), QStringLiteral("yes"));
     else
         transport.failingMethod = failure;
-    TForm1 window(transport);
+    TForm1 window(transport, nullptr, localPresence());
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
