@@ -1,4 +1,4 @@
-#include "app/ProgramConstants.h"
+#include "app/ApplicationIdentity.h"
 #include "app/ProgramWindows.h"
 #include "session/DBusSessionTransport.h"
 
@@ -7,9 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tarnwave-chat"));
-    QApplication::setApplicationVersion(QString::fromLatin1(ProgramConstants::ProgramVersion));
-    QApplication::setDesktopFileName(QStringLiteral("tarnwave-chat"));
+    setApplicationIdentity();
 
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     ProgramWindows windows(transport);

@@ -3,7 +3,7 @@
 
 #include "StartupProbe.h"
 
-#include "app/ProgramConstants.h"
+#include "app/ApplicationIdentity.h"
 #include "app/ProgramWindows.h"
 #include "session/DBusSessionTransport.h"
 
@@ -12,9 +12,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tarnwave-chat"));
-    QApplication::setApplicationVersion(QString::fromLatin1(ProgramConstants::ProgramVersion));
-    QApplication::setDesktopFileName(QStringLiteral("tarnwave-chat"));
+    setApplicationIdentity();
 
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     PresenceEndpoint presence;
