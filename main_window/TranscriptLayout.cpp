@@ -72,7 +72,10 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
 {
     Q_UNUSED(charsRemoved);
     const QTextDocument &doc = *document();
+    // A change reported at the document's very end finds no paragraph: the last one is redone.
     QTextBlock block = doc.findBlock(from);
+    if (!block.isValid())
+        block = doc.lastBlock();
     const QTextBlock previous = block.previous();
     const qreal changeTop = previous.isValid() ? blockBottom(previous) : doc.documentMargin();
     const QTextBlock lastChanged = doc.findBlock(from + qMax(charsAdded - 1, 0));
