@@ -83,6 +83,13 @@ VARIANT *ComVariant::put()
 
 HRESULT ComVariant::changeType(VARTYPE type)
 {
+    // Into a separate VARIANT, so a failed conversion leaves the value as it was.
     // Locale-neutral, so "1" and "True" mean the same on every operator's machine.
-    return VariantChangeTypeEx(&m_value, &m_value, MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT), 0, type);
+    ComVariant converted;
+    const HRESULT code = VariantChangeTypeEx(&converted.m_value, &m_value,
+                                             MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT),
+                                             0, type);
+    if (SUCCEEDED(code))
+        std::swap(m_value, converted.m_value);
+    return code;
 }
