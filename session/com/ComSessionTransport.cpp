@@ -25,9 +25,22 @@ struct ComSessionTransport::Attached
     ComPtr<EventSink> sink;
 };
 
+namespace {
+
+std::unique_ptr<MtaWorker> makeWorker()
+{
+    try {
+        return std::make_unique<MtaWorker>();
+    } catch (const ComError &error) {
+        throw TarnWaveError(fromWide(L"COM could not be started: " + ComError::systemText(error.code())));
+    }
+}
+
+} // namespace
+
 ComSessionTransport::ComSessionTransport(QObject *parent)
     : SessionTransport(parent)
-    , m_worker(std::make_unique<MtaWorker>())
+    , m_worker(makeWorker())
 {
     m_burstTimer.setSingleShot(true);
     m_burstTimer.setInterval(0);
@@ -36,8 +49,27 @@ ComSessionTransport::ComSessionTransport(QObject *parent)
 
 ComSessionTransport::~ComSessionTransport()
 {
-    for (auto &entry : m_objects)
-        release(*entry.second);
+    // One job for all of them, so a server that hangs holds the program's exit up only once.
+    std::vector<std::shared_ptr<DispatchObject>> objects;
+    std::vector<std::shared_ptr<EventConnection>> connections;
+    for (auto &entry : m_objects) {
+        Attached &target = *entry.second;
+        if (target.sink)
+            target.sink->detach();
+        objects.push_back(std::move(target.object));
+        if (target.events)
+            connections.push_back(std::move(target.events));
+    }
+    try {
+        m_worker->run([objects = std::move(objects), connections = std::move(connections)]() mutable {
+            for (const auto &connection : connections)
+                connection->unadvise();
+            connections.clear();
+            objects.clear();
+        }, CallTimeoutMs);
+    } catch (...) {
+        // The program is closing; a server that does not answer cannot keep it open.
+    }
 }
 
 void ComSessionTransport::runBounded(const QString &what, int boundMs, std::function<void()> job) const
@@ -129,23 +161,6 @@ void ComSessionTransport::unsubscribe(const QString &progId)
         runBounded(progId, CallTimeoutMs, [events = std::move(target.events)] { events->unadvise(); });
     } catch (const TarnWaveError &) {
         // A server that has gone or hangs keeps no connection worth dropping; closing goes on.
-    }
-}
-
-void ComSessionTransport::release(Attached &target) noexcept
-{
-    if (target.sink)
-        target.sink->detach();
-    try {
-        runBounded(QString(), CallTimeoutMs,
-                   [object = std::move(target.object), events = std::move(target.events)]() mutable {
-                       if (events)
-                           events->unadvise();
-                       events.reset();
-                       object.reset();
-                   });
-    } catch (...) {
-        // The program is closing; a server that does not answer cannot keep it open.
     }
 }
 

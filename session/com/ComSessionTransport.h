@@ -52,7 +52,6 @@ private:
     void receive(const QString &progId, long dispId, std::vector<ComVariant> args);
     void queue(ReceivedEvent event);
     void passOnBurst();
-    void release(Attached &object) noexcept;
 
     std::unique_ptr<MtaWorker> m_worker;
     std::map<QString, std::unique_ptr<Attached>> m_objects;

@@ -41,7 +41,7 @@ MtaWorker::MtaWorker()
         throw ComError(HRESULT_FROM_WIN32(GetLastError()));
     std::promise<HRESULT> joined;
     std::future<HRESULT> result = joined.get_future();
-    m_keeper = std::thread([stop = m_stop, &joined] {
+    m_keeper = std::thread([stop = m_stop, joined = std::move(joined)]() mutable {
         const MtaMembership membership;
         joined.set_value(membership.result());
         WaitForSingleObject(stop, INFINITE);
