@@ -26,8 +26,8 @@ QVariant toQVariant(const ComVariant &value)
     case VT_NULL: return {};
     case VT_BSTR: return fromWide(V_BSTR(&v) ? std::wstring_view(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : std::wstring_view());
     case VT_BOOL: return V_BOOL(&v) != VARIANT_FALSE;
-    case VT_I1: return static_cast<short>(V_I1(&v));
-    case VT_I2: return V_I2(&v);
+    case VT_I1: return QVariant::fromValue<short>(V_I1(&v));
+    case VT_I2: return QVariant::fromValue<short>(V_I2(&v));
     case VT_I4: return static_cast<int>(V_I4(&v));
     case VT_INT: return static_cast<int>(V_INT(&v));
     case VT_UI1: return static_cast<int>(V_UI1(&v));
