@@ -186,8 +186,9 @@ private Q_SLOTS:
     void closingUnadvisesAndLeavesTheServerRunning()
     {
         auto transport = std::make_unique<ComSessionTransport>();
-        transport->subscribe(Session);
+        transport->attachOrStart(Session);
         QVERIFY(m_sim->connectPipe());
+        transport->subscribe(Session);
         QSignalSpy spy(transport.get(), &SessionTransport::eventReceived);
         QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Advise ")));
         transport->unsubscribe(Session);
