@@ -37,11 +37,6 @@ bool ComSimDriver::registerServer(QString *output)
     return finished && process.exitCode() == 0 && output->startsWith(QLatin1String("registered"));
 }
 
-void ComSimDriver::unregisterServer()
-{
-    QProcess::execute(simulatorPath(), {QStringLiteral("/UnregServer")});
-}
-
 bool ComSimDriver::startOwn(const QStringList &commands)
 {
     m_script = std::make_unique<QTemporaryFile>();

@@ -19,7 +19,6 @@ public:
     static QString simulatorPath();
     // Registers the simulator's classes in this prefix; the text says what went wrong.
     static bool registerServer(QString *output);
-    static void unregisterServer();
 
     // Starts an instance of our own (not through COM) running these commands first.
     bool startOwn(const QStringList &commands);

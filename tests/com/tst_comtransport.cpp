@@ -50,7 +50,6 @@ private Q_SLOTS:
         QString output;
         QVERIFY2(ComSimDriver::registerServer(&output), qPrintable(output));
     }
-    void cleanupTestCase() { ComSimDriver::unregisterServer(); }
     void init()
     {
         m_sim = std::make_unique<ComSimDriver>();
