@@ -117,6 +117,11 @@ private Q_SLOTS:
         transport.subscribe(Session);
         QVERIFY(m_sim->connectPipe());
         QSignalSpy spy(&transport, &SessionTransport::eventReceived);
+        int openBursts = 0;
+        int outsideBurst = 0;
+        connect(&transport, &SessionTransport::burstStarted, this, [&openBursts] { ++openBursts; });
+        connect(&transport, &SessionTransport::burstFinished, this, [&openBursts] { --openBursts; });
+        connect(&transport, &SessionTransport::eventReceived, this, [&] { outsideBurst += openBursts != 1; });
         const QStringList commands{
             QStringLiteral("closing"), QStringLiteral("dtmf 12#"), QStringLiteral("cd on"), QStringLiteral("rx on"),
             QStringLiteral("tx off"), QStringLiteral("ptt on"), QStringLiteral("connect W1AW Hiram 10.0.0.1"),
@@ -126,6 +131,8 @@ private Q_SLOTS:
         for (const QString &command : commands)
             m_sim->send(command);
         QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 14, 10000);
+        QCOMPARE(outsideBurst, 0);
+        QCOMPARE(openBursts, 0);
 
         const QList<Event> expected{
             {QStringLiteral("OnClosing"), {}},
