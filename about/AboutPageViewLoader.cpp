@@ -2,7 +2,9 @@
 
 #include "about/AboutPageFallbackView.h"
 #include "about/AboutPageView.h"
+#ifdef TARNWAVE_WITH_WEB_VIEW
 #include "about/WebEngineEnvironment.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +18,7 @@ QString aboutPageViewPluginPath()
 
 QWidget *createAboutPageView(QWidget *parent, const QString &pluginPath)
 {
+#ifdef TARNWAVE_WITH_WEB_VIEW
     if (QFileInfo::exists(pluginPath)) {
         prepareWebEngineEnvironment();
         // Loaded once per process; the loader hands out the same instance after that.
@@ -25,5 +28,8 @@ QWidget *createAboutPageView(QWidget *parent, const QString &pluginPath)
                 return view;
         }
     }
+#else
+    Q_UNUSED(pluginPath)
+#endif
     return new AboutPageFallbackView(parent);
 }

@@ -1,7 +1,6 @@
 #include "about/TForm2.h"
 
 #include "about/AboutPageView.h"
-#include "about/AboutPageViewLoader.h"
 #include "app/ProgramConstants.h"
 #include "main_window/MainWindowLayout.h"
 
@@ -20,8 +19,9 @@ constexpr QRect OkButtonGeometry{120, 336, 81, 25};
 
 } // namespace
 
-TForm2::TForm2(QWidget *parent)
+TForm2::TForm2(QWidget *parent, const QString &viewPluginPath)
     : QDialog(parent)
+    , m_viewPluginPath(viewPluginPath)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("   About"));
@@ -68,7 +68,7 @@ void TForm2::createOkButton()
 
 void TForm2::createWebBrowser()
 {
-    WebBrowser1 = createAboutPageView(this);
+    WebBrowser1 = createAboutPageView(this, m_viewPluginPath);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(0, LineCount * LineHeight, ClientSize.width(), WebBrowserHeight);
     m_page = qobject_cast<AboutPageView *>(WebBrowser1);
@@ -86,14 +86,23 @@ void TForm2::centreOnScreen()
     move(frame.topLeft());
 }
 
+void TForm2::setVisible(bool visible)
+{
+    // Before the native window exists: the web view adds its OpenGL drawing widget when it first
+    // navigates, and added to a window already made, that has Qt make the window again for an
+    // OpenGL surface. The new one was not registered as modal: the main window took keys and
+    // clicks behind it, and it was not given the keyboard.
+    if (visible && !isVisible())
+        FormShow();
+    QDialog::setVisible(visible);
+}
+
 void TForm2::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Restoring from the taskbar is no new showing.
-    if (event->spontaneous())
-        return;
-    centreOnScreen();
-    FormShow();
+    if (!event->spontaneous())
+        centreOnScreen();
 }
 
 void TForm2::FormShow()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "about/AboutPageViewLoader.h"
+
 #include <QDialog>
+#include <QString>
 #include <QUrl>
 
 class AboutPageView;
@@ -13,10 +16,13 @@ class TForm2 : public QDialog
     Q_OBJECT
 
 public:
-    explicit TForm2(QWidget *parent = nullptr);
+    // The page's view comes from the plugin at viewPluginPath, or is the plain fallback.
+    explicit TForm2(QWidget *parent = nullptr, const QString &viewPluginPath = aboutPageViewPluginPath());
 
     // The page the view shows; empty until the window was first shown.
     QUrl pageAddress() const;
+
+    void setVisible(bool visible) override;
 
 Q_SIGNALS:
     void pageLoadFinished(bool ok);
@@ -33,6 +39,7 @@ private:
     void FormShow();
     void Button1Click();
 
+    const QString m_viewPluginPath;
     QWidget *WebBrowser1 = nullptr;
     AboutPageView *m_page = nullptr;
     QPushButton *Button1 = nullptr;

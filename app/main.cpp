@@ -1,6 +1,7 @@
 #include "app/ApplicationIdentity.h"
 #include "app/ProgramWindows.h"
-#include "session/DBusSessionTransport.h"
+#include "session/PlatformSessionTransport.h"
+#include "session/SessionTransport.h"
 
 #include <QApplication>
 
@@ -9,8 +10,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setApplicationIdentity();
 
-    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    ProgramWindows windows(transport);
+    const std::unique_ptr<SessionTransport> transport = createPlatformSessionTransport();
+    ProgramWindows windows(*transport);
     windows.mainWindow.show();
     return QApplication::exec();
 }

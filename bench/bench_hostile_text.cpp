@@ -1,9 +1,11 @@
 // Layout cost of one long word with no break opportunity, the kind a careless or hostile
 // station can send, in a transcript-wide document with the transcript's wrap mode (word
-// boundaries, else anywhere): inserted as it is, and through the transcript's own append,
-// which gives overlong runs break opportunities. Ordinary text is measured both ways too, so
-// the append is seen to cost normal lines nothing.
+// boundaries, else anywhere): inserted as it is under the standard layout, and through the
+// transcript's own append and layout, which wraps a paragraph holding an overlong run
+// anywhere. Ordinary text is measured both ways too, so the transcript is seen to cost
+// normal lines nothing.
 
+#include "main_window/TranscriptLayout.h"
 #include "main_window/TranscriptLines.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -45,6 +47,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const Insert asIs = [](QTextCursor &caret, const QString &text) { caret.insertText(text); };
     const Insert append = [](QTextCursor &caret, const QString &text) {
+        QTextDocument &document = *caret.document();
+        document.setDocumentLayout(new TranscriptLayout(&document));
         appendReceivedLine(caret, 0, QColor(0, 0, 0), text);
     };
     const auto row = [](const char *what, int length, const char *how, double seconds) {

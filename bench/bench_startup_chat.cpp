@@ -5,7 +5,8 @@
 
 #include "app/ApplicationIdentity.h"
 #include "app/ProgramWindows.h"
-#include "session/DBusSessionTransport.h"
+#include "session/PlatformSessionTransport.h"
+#include "session/SessionTransport.h"
 
 #include <QApplication>
 
@@ -14,11 +15,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setApplicationIdentity();
 
-    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
+    const std::unique_ptr<SessionTransport> transport = createPlatformSessionTransport();
     PresenceEndpoint presence;
     presence.host = QStringLiteral("127.0.0.1");
     presence.port = 9;
-    ProgramWindows windows(transport, presence);
+    ProgramWindows windows(*transport, presence);
 
     new StartupProbe(windows.mainWindow);
     windows.mainWindow.show();

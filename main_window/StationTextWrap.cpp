@@ -21,6 +21,11 @@ bool hasUnbrokenRunLongerThan(const QString &line, qsizetype limit)
 
 } // namespace
 
+QTextOption::WrapMode paragraphWrapMode(const QString &paragraph, QTextOption::WrapMode usual, qsizetype limit)
+{
+    return hasUnbrokenRunLongerThan(paragraph, limit) ? QTextOption::WrapAnywhere : usual;
+}
+
 QTextOption::WrapMode stationTextWrapMode(const QStringList &lines, qsizetype limit)
 {
     for (const QString &line : lines) {

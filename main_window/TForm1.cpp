@@ -18,6 +18,7 @@
 #include "main_window/StatusColors.h"
 #include "main_window/StatusLabelView.h"
 #include "main_window/TranscriptFile.h"
+#include "main_window/TranscriptLayout.h"
 #include "main_window/TranscriptLines.h"
 #include "main_window/TransmitToggle.h"
 #include "presence/PresenceClient.h"
@@ -157,6 +158,8 @@ void TForm1::createTranscript()
 {
     ChatWindow = new QTextEdit;
     ChatWindow->setObjectName(QStringLiteral("ChatWindow"));
+    QTextDocument *document = ChatWindow->document();
+    document->setDocumentLayout(new TranscriptLayout(document));
     ChatWindow->setReadOnly(true);
     ChatWindow->setAcceptRichText(false);
     ChatWindow->setUndoRedoEnabled(false);

@@ -1,11 +1,9 @@
 #include "main_window/TranscriptFile.h"
 
 #include "app/TarnWaveError.h"
-#include "main_window/TranscriptLines.h"
 
 #include <QSaveFile>
 #include <QStringEncoder>
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include <cstring>
@@ -13,18 +11,6 @@
 #include <utility>
 
 namespace {
-
-// The indexes of the break markers' formats: a transcript holds only a few formats.
-QList<int> breakMarkerFormats(const QTextDocument &document)
-{
-    QList<int> markers;
-    const QList<QTextFormat> formats = document.allFormats();
-    for (int i = 0; i < formats.size(); ++i) {
-        if (formats.at(i).hasProperty(TranscriptBreakMarker))
-            markers << i;
-    }
-    return markers;
-}
 
 // Text is encoded and written this many characters at a time: few writes, and a buffer that
 // stays in the cache instead of a second copy of a long transcript.
@@ -97,21 +83,7 @@ void forEachContentsChunk(const QTextDocument &document, const std::function<voi
     // One copy of the raw text, where a copy per block and fragment made a long transcript
     // slow to save. Unlike toPlainText() it keeps no-break spaces; it ends blocks with U+2029,
     // which no block holds itself.
-    QString text = document.toRawText();
-    const QList<int> markers = breakMarkerFormats(document);
-    if (!markers.isEmpty()) {
-        const QString raw = std::exchange(text, QString());
-        text.reserve(raw.size());
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            if (block != document.begin())
-                text += QChar::ParagraphSeparator;
-            for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
-                const QTextFragment fragment = piece.fragment();
-                if (!markers.contains(fragment.charFormatIndex()))
-                    text += QStringView(raw).sliced(fragment.position(), fragment.length());
-            }
-        }
-    }
+    const QString text = document.toRawText();
     ContentsEncoder encoder;
     for (qsizetype from = 0; from < text.size(); from += ChunkChars)
         sink(encoder.encode(QStringView(text).sliced(from, qMin(ChunkChars, text.size() - from))));

@@ -2,44 +2,11 @@
 
 #include "main_window/TDisplaySettings.h"
 
-#include <QTextBoundaryFinder>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
-
-// Laying out a run with no break opportunity costs the square of its length (a 1,000,000
-// character word took about a minute), so longer runs get a break opportunity this often.
-constexpr qsizetype LongRunLimit = 256;
-
-// Inserts text so that the layout never meets an unbroken run longer than LongRunLimit: a
-// zero-width space, marked so the saved transcript leaves it out, goes between the pieces.
-void insertWrappable(QTextCursor &caret, const QString &text, QTextCharFormat format)
-{
-    format.clearProperty(TranscriptBreakMarker);
-    QTextCharFormat marker = format;
-    marker.setProperty(TranscriptBreakMarker, true);
-    QTextBoundaryFinder lineBreaks(QTextBoundaryFinder::Line, text);
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    qsizetype inserted = 0;
-    qsizetype runStart = 0;
-    for (qsizetype runEnd = lineBreaks.toNextBoundary(); runEnd != -1; runEnd = lineBreaks.toNextBoundary()) {
-        for (qsizetype cut = runStart + LongRunLimit; cut < runEnd; cut += LongRunLimit) {
-            // Never between the halves of a surrogate pair or a letter and its marks.
-            graphemes.setPosition(cut);
-            if (!graphemes.isAtBoundary())
-                cut = graphemes.toNextBoundary();
-            if (cut <= inserted || cut >= runEnd)
-                break;
-            caret.insertText(text.sliced(inserted, cut - inserted), format);
-            caret.insertText(QString(QChar(0x200b)), marker);
-            inserted = cut;
-        }
-        runStart = runEnd;
-    }
-    caret.insertText(text.sliced(inserted), format);
-}
 
 // One line is one edit: the transcript lays it out and reports the change once, not per piece.
 class EditBlock
@@ -91,7 +58,7 @@ void appendOwnLine(QTextCursor &caret, int insertPos, const TDisplaySettings &se
         format.setFontPointSize(settings.ChatFontSize);
     format.setForeground(settings.MyTextColor);
     caret.insertText(prefix, format);
-    insertWrappable(caret, text, format);
+    caret.insertText(text, format);
     endLine(caret, format);
 }
 
@@ -101,8 +68,7 @@ void appendReceivedLine(QTextCursor &caret, int insertPos, const QColor &color, 
     const EditBlock edit(caret);
     QTextCharFormat format = caret.charFormat();
     format.setForeground(color);
-    format.clearProperty(TranscriptBreakMarker);
-    insertWrappable(caret, line, format);
+    caret.insertText(line, format);
     endLine(caret, format);
 }
 

@@ -2,16 +2,11 @@
 
 #include <QString>
 #include <QStringList>
-#include <QTextFormat>
 
 class QColor;
 class QTextCursor;
 class QTextDocument;
 struct TDisplaySettings;
-
-// Marks the zero-width spaces that break overlong runs for the layout; they are no text of
-// the line, so saving leaves them out.
-inline constexpr int TranscriptBreakMarker = QTextFormat::UserProperty + 1;
 
 // The transcript's text length in characters, in constant time.
 int transcriptLength(const QTextDocument &document);
