@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ComPtr.h"
+#include "ComSimSession.h"
+#include "ComSimSetupConfig.h"
+#include "ServedClass.h"
+#include "SimCallObserver.h"
+#include "SimCommandParser.h"
+
+#include <QObject>
+#include <QString>
+
+class SimCommandQueue;
+
+// Serves both objects to other processes and runs the command language against them, one
+// line at a time, printing what clients call.
+class ComSessionSimulator : public QObject, private SimCallObserver
+{
+    Q_OBJECT
+
+public:
+    explicit ComSessionSimulator(const ComPtr<ITypeLib> &library, QObject *parent = nullptr);
+    ~ComSessionSimulator() override;
+
+    // Creates the objects and offers them to other processes; on failure *message says why.
+    bool start(QString *message);
+    // Withdraws both objects and cuts their clients off.
+    void stop();
+
+    // Queues a line; it runs once every earlier line (and any sleep) has finished.
+    void addLine(const QString &line);
+
+Q_SIGNALS:
+    // Everything printed, on standard output or standard error, for the command pipe.
+    void printed(const QString &line);
+    void quitRequested();
+
+private:
+    void execute(const SimCommand &command);
+    void fireRaw(DISPID event, const QVariantList &arguments);
+    void printLine(const QString &line);
+    void printError(const QString &line);
+
+    void propertyRead(const wchar_t *name) override;
+    void chatTextSent(const std::wstring &text) override;
+    void transmitRequested(bool on) override;
+    void sinkAdvised(DWORD cookie) override;
+    void sinkUnadvised(DWORD cookie) override;
+    void sinkDropped(DWORD cookie, HRESULT reason) override;
+    void sinkFailed(DWORD cookie, DISPID event, HRESULT reason) override;
+
+    ComPtr<ITypeLib> m_library;
+    ComPtr<ComSimSession> m_session;
+    ComPtr<ComSimSetupConfig> m_config;
+    ServedClass m_servedConfig;
+    ServedClass m_servedSession;
+    SimCommandQueue *m_queue = nullptr;
+};

@@ -1,0 +1,59 @@
+#include "ComSimSetupConfig.h"
+
+#include "BStr.h"
+#include "SimCallObserver.h"
+
+HRESULT ComSimSetupConfig::create(ITypeLib &library, SimCallObserver &observer, ComPtr<ComSimSetupConfig> *out)
+{
+    ComPtr<ITypeInfo> dispatchInfo;
+    const HRESULT hr = library.GetTypeInfoOfGuid(IID_ISetupConfig, dispatchInfo.put());
+    if (FAILED(hr))
+        return hr;
+    *out = ComPtr<ComSimSetupConfig>::adopt(new ComSimSetupConfig(dispatchInfo, observer));
+    return S_OK;
+}
+
+ComSimSetupConfig::ComSimSetupConfig(const ComPtr<ITypeInfo> &dispatchInfo, SimCallObserver &observer)
+    : DualDispatch(dispatchInfo), m_observer(observer)
+{
+}
+
+void ComSimSetupConfig::disconnectClients()
+{
+    CoDisconnectObject(static_cast<ISetupConfig *>(this), 0);
+}
+
+HRESULT ComSimSetupConfig::QueryInterface(REFIID iid, void **out)
+{
+    if (!out)
+        return E_POINTER;
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_ISetupConfig) {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    *out = static_cast<ISetupConfig *>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG ComSimSetupConfig::AddRef()
+{
+    return ULONG(InterlockedIncrement(&m_references));
+}
+
+ULONG ComSimSetupConfig::Release()
+{
+    const LONG left = InterlockedDecrement(&m_references);
+    if (left == 0)
+        delete this;
+    return ULONG(left);
+}
+
+HRESULT ComSimSetupConfig::get_Callsign(BSTR *callsign)
+{
+    if (!callsign)
+        return E_POINTER;
+    m_observer.propertyRead(L"Callsign");
+    *callsign = BStr(m_callsign).detach();
+    return *callsign ? S_OK : E_OUTOFMEMORY;
+}
