@@ -4,10 +4,10 @@
 ; makensis -DVERSION=1.30 -DEXE=<tarnwave-chat.exe> -DICON=<tarnwave-chat.ico>
 ;          -DLICENSE=<LICENSE.txt> -DREADME=<README.txt> -DOUTFILE=<setup.exe> tarnwave-chat.nsi
 
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where only 64-bit Windows code does.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "TarnWave Chat"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TarnWaveChat"
@@ -39,16 +39,10 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "The TarnWave Chat team"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP|MB_OK "${PRODUCT} needs 64-bit Windows." /SD IDOK
-        Abort
-    ${EndIf}
-    SetRegView 64
     SetShellVarContext all
 FunctionEnd
 
 Function un.onInit
-    SetRegView 64
     SetShellVarContext all
 FunctionEnd
 
