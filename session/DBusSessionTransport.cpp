@@ -1,12 +1,12 @@
 #include "session/DBusSessionTransport.h"
 
 #include "app/TarnWaveError.h"
+#include "session/EventBursts.h"
 #include "session/TarnWave_TLB.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
-#include <QScopeGuard>
 
 namespace {
 
@@ -32,10 +32,8 @@ QVariantList wireArguments(const QString &method, const QVariantList &args)
 DBusSessionTransport::DBusSessionTransport(const QDBusConnection &connection, QObject *parent)
     : SessionTransport(parent)
     , m_connection(connection)
+    , m_bursts(new EventBursts(*this))
 {
-    m_burstTimer.setSingleShot(true);
-    m_burstTimer.setInterval(0);
-    connect(&m_burstTimer, &QTimer::timeout, this, &DBusSessionTransport::passOnBurst);
 }
 
 QDBusConnection DBusSessionTransport::sessionBus()
@@ -145,31 +143,6 @@ void DBusSessionTransport::unsubscribe(const QString &progId)
 
 void DBusSessionTransport::handleSignal(const QDBusMessage &message)
 {
-    // Interface names equal the ProgIDs. Held until the timer, so that every signal that
-    // arrived meanwhile goes out in the same burst.
-    m_received.push_back({message.interface(), message.member(), message.arguments()});
-    if (!m_burstTimer.isActive())
-        m_burstTimer.start();
-}
-
-void DBusSessionTransport::passOnBurst()
-{
-    // A handler's message box runs a nested event loop; events wait for the outer burst so
-    // they stay in order.
-    if (m_passingOn)
-        return;
-    m_passingOn = true;
-    const auto done = qScopeGuard([this] {
-        m_passingOn = false;
-        if (!m_received.empty())
-            m_burstTimer.start();
-    });
-    const QDeadlineTimer deadline(BurstMs, Qt::PreciseTimer);
-    Q_EMIT burstStarted();
-    for (int count = 0; count < BurstEvents && !m_received.empty() && !deadline.hasExpired(); ++count) {
-        const ReceivedEvent event = std::move(m_received.front());
-        m_received.pop_front();
-        Q_EMIT eventReceived(event.progId, event.name, event.args);
-    }
-    Q_EMIT burstFinished();
+    // Interface names equal the ProgIDs.
+    m_bursts->push(message.interface(), message.member(), message.arguments());
 }

@@ -3,10 +3,8 @@
 #include "session/SessionTransport.h"
 
 #include <QDBusConnection>
-#include <QTimer>
 
-#include <deque>
-
+class EventBursts;
 class QDBusMessage;
 
 // Automation objects on the D-Bus session bus. Messages are built by hand rather than through
@@ -19,13 +17,6 @@ public:
     // Bounds for one ordinary call and for the activation of a server that is starting.
     static constexpr int CallTimeoutMs = 3000;
     static constexpr int ActivationTimeoutMs = 30000;
-    // Received events are passed on in bursts of at most this long or this many, so a flood
-    // costs one screen update per burst and the event loop still turns between bursts. In a
-    // flood the count is the bound that holds, since a burst's lines go into the transcript
-    // after its last event; 100 made the longest turns of the loop, at no gain in rate.
-    static constexpr int BurstMs = 4;
-    static constexpr int BurstEvents = 50;
-
     explicit DBusSessionTransport(const QDBusConnection &connection, QObject *parent = nullptr);
 
     // The session bus on a connection of the program's own. QtDBus holds back what arrives on
@@ -45,19 +36,9 @@ private Q_SLOTS:
     void handleSignal(const QDBusMessage &message);
 
 private:
-    struct ReceivedEvent
-    {
-        QString progId;
-        QString name;
-        QVariantList args;
-    };
-
-    void passOnBurst();
     void requireBus() const;
     QDBusMessage callBlocking(const QDBusMessage &message, int timeoutMs, const QString &what);
 
     QDBusConnection m_connection;
-    std::deque<ReceivedEvent> m_received;
-    QTimer m_burstTimer;
-    bool m_passingOn = false;
+    EventBursts *m_bursts = nullptr;
 };

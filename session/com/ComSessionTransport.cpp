@@ -1,6 +1,7 @@
 #include "session/com/ComSessionTransport.h"
 
 #include "app/TarnWaveError.h"
+#include "session/EventBursts.h"
 #include "session/TarnWave_TLB.h"
 #include "session/com/ComError.h"
 #include "session/com/DispatchObject.h"
@@ -10,8 +11,6 @@
 #include "session/com/MtaWorker.h"
 #include "session/com/VariantConversion.h"
 
-#include <QDeadlineTimer>
-#include <QScopeGuard>
 
 using VariantConversion::fromWide;
 using VariantConversion::toWide;
@@ -41,10 +40,8 @@ std::unique_ptr<MtaWorker> makeWorker()
 ComSessionTransport::ComSessionTransport(QObject *parent)
     : SessionTransport(parent)
     , m_worker(makeWorker())
+    , m_bursts(new EventBursts(*this))
 {
-    m_burstTimer.setSingleShot(true);
-    m_burstTimer.setInterval(0);
-    connect(&m_burstTimer, &QTimer::timeout, this, &ComSessionTransport::passOnBurst);
 }
 
 ComSessionTransport::~ComSessionTransport()
@@ -169,39 +166,12 @@ void ComSessionTransport::receive(const QString &progId, long dispId, std::vecto
     const TarnWave_TLB::EventEntry *entry = TarnWave_TLB::findEvent(static_cast<int>(dispId));
     if (!entry || !EventArguments::coerce(args, entry->signature))
         return;
-    ReceivedEvent event{progId, QString::fromLatin1(entry->name), {}};
+    QVariantList values;
     for (const ComVariant &arg : args)
-        event.args.append(VariantConversion::toQVariant(arg));
+        values.append(VariantConversion::toQVariant(arg));
+    // Called on one of COM's threads: the bursts live on the window's.
     QMetaObject::invokeMethod(
-        this, [this, event = std::move(event)]() mutable { queue(std::move(event)); }, Qt::QueuedConnection);
-}
-
-void ComSessionTransport::queue(ReceivedEvent event)
-{
-    // Held until the timer, so that every event that arrived meanwhile goes out in one burst.
-    m_received.push_back(std::move(event));
-    if (!m_burstTimer.isActive())
-        m_burstTimer.start();
-}
-
-void ComSessionTransport::passOnBurst()
-{
-    // A handler's message box runs a nested event loop; events wait for the outer burst so
-    // they stay in order.
-    if (m_passingOn)
-        return;
-    m_passingOn = true;
-    const auto done = qScopeGuard([this] {
-        m_passingOn = false;
-        if (!m_received.empty())
-            m_burstTimer.start();
-    });
-    const QDeadlineTimer deadline(BurstMs, Qt::PreciseTimer);
-    Q_EMIT burstStarted();
-    for (int count = 0; count < BurstEvents && !m_received.empty() && !deadline.hasExpired(); ++count) {
-        const ReceivedEvent event = std::move(m_received.front());
-        m_received.pop_front();
-        Q_EMIT eventReceived(event.progId, event.name, event.args);
-    }
-    Q_EMIT burstFinished();
+        m_bursts, [bursts = m_bursts, progId, name = QString::fromLatin1(entry->name), values] {
+            bursts->push(progId, name, values);
+        }, Qt::QueuedConnection);
 }

@@ -2,15 +2,13 @@
 
 #include "session/SessionTransport.h"
 
-#include <QTimer>
-
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 class ComVariant;
+class EventBursts;
 class MtaWorker;
 
 // Automation objects over COM on Windows: attached by ProgID, called late-bound by name, their
@@ -24,8 +22,6 @@ public:
     static constexpr int CallTimeoutMs = 3000;
     // Starting a server may take a while on a busy machine.
     static constexpr int ActivationTimeoutMs = 30000;
-    static constexpr int BurstMs = 4;
-    static constexpr int BurstEvents = 50;
 
     explicit ComSessionTransport(QObject *parent = nullptr);
     ~ComSessionTransport() override;
@@ -38,24 +34,13 @@ public:
 
 private:
     struct Attached;
-    struct ReceivedEvent
-    {
-        QString progId;
-        QString name;
-        QVariantList args;
-    };
-
     Attached &attached(const QString &progId);
     // Throws TarnWaveError with the operator's wording when job fails or overruns.
     void runBounded(const QString &what, int boundMs, std::function<void()> job) const;
     // Called on the apartment's threads for every event; only queues.
     void receive(const QString &progId, long dispId, std::vector<ComVariant> args);
-    void queue(ReceivedEvent event);
-    void passOnBurst();
 
     std::unique_ptr<MtaWorker> m_worker;
     std::map<QString, std::unique_ptr<Attached>> m_objects;
-    std::deque<ReceivedEvent> m_received;
-    QTimer m_burstTimer;
-    bool m_passingOn = false;
+    EventBursts *m_bursts = nullptr;
 };
