@@ -130,6 +130,12 @@ void TestSimCommandParser::parse_data()
     QTest::newRow("raw bad member name") << "raw 1On" << "error";
     QTest::newRow("raw dotted name") << "raw On.RX" << "error";
     QTest::newRow("raw nothing") << "raw" << "error";
+
+    QTest::newRow("raw-dispid unknown id") << "raw-dispid 99 s:x" << expected(K::RawDispId, {}, {}, {}, {}, false, 99, 0, {"QString=x"});
+    QTest::newRow("raw-dispid negative") << "raw-dispid -1" << expected(K::RawDispId, {}, {}, {}, {}, false, -1);
+    QTest::newRow("raw-dispid name") << "raw-dispid OnRX b:1" << "error";
+    QTest::newRow("raw-dispid bad argument") << "raw-dispid 4 b:maybe" << "error";
+    QTest::newRow("raw-dispid nothing") << "raw-dispid" << "error";
 }
 
 void TestSimCommandParser::parse()

@@ -7,7 +7,6 @@
 
 #include <QDBusConnectionInterface>
 #include <QThread>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -18,8 +17,12 @@ SessionSimulator::SessionSimulator(const QDBusConnection &bus, QObject *parent)
     : QObject(parent),
       m_bus(bus),
       m_session(new SimSession(bus, this)),
-      m_config(new SimSetupConfig(this))
+      m_config(new SimSetupConfig(this)),
+      m_queue(new SimCommandQueue(this))
 {
+    connect(m_queue, &SimCommandQueue::commandReady, this, &SessionSimulator::execute);
+    connect(m_queue, &SimCommandQueue::lineFailed, this, &SessionSimulator::printError);
+    connect(m_queue, &SimCommandQueue::quitRequested, this, &SessionSimulator::quitRequested);
     new SessionAdaptor(m_session);
     new SetupConfigAdaptor(m_config);
     connect(m_session, &SimSession::chatTextReceived, this, [](const QString &text) {
@@ -57,60 +60,20 @@ SessionSimulator::StartResult SessionSimulator::start(QString *message)
             return StartResult::AlreadyRunning;
         }
     }
-    m_ready = true;
     printLine(QStringLiteral("ready"));
-    runPending();
+    m_queue->start();
     return StartResult::Ready;
 }
 
 void SessionSimulator::addLine(const QString &line)
 {
-    m_pending.enqueue({++m_lineCount, line});
-    runPending();
+    m_queue->addLine(line);
 }
 
 void SessionSimulator::flush()
 {
     // Messages leave in order, so a round trip to the bus pushes out everything before it.
     m_bus.interface()->isServiceRegistered(SessionService);
-}
-
-void SessionSimulator::runPending()
-{
-    while (m_ready && !m_sleeping && !m_quitting && !m_pending.isEmpty()) {
-        if (!runLine(m_pending.dequeue()))
-            break;
-    }
-}
-
-bool SessionSimulator::runLine(const PendingLine &line)
-{
-    const SimParseResult result = SimCommandParser::parse(line.text);
-    switch (result.status) {
-    case SimParseResult::Status::Ignored:
-        return true;
-    case SimParseResult::Status::Error:
-        printError(SimCommandParser::describeError(line.number, line.text, result.error));
-        return true;
-    case SimParseResult::Status::Command:
-        break;
-    }
-    const SimCommand &command = result.command;
-    if (command.kind == SimCommand::Kind::Sleep) {
-        m_sleeping = true;
-        QTimer::singleShot(int(command.number), this, [this] {
-            m_sleeping = false;
-            runPending();
-        });
-        return false;
-    }
-    if (command.kind == SimCommand::Kind::Quit) {
-        m_quitting = true;
-        Q_EMIT quitRequested();
-        return false;
-    }
-    execute(command);
-    return true;
 }
 
 void SessionSimulator::emitSwitch(const char *name, bool on)
@@ -191,12 +154,15 @@ void SessionSimulator::execute(const SimCommand &command)
     case Kind::Raw:
         m_session->emitSignal(command.name, command.rawArgs);
         break;
+    case Kind::RawDispId:
+        printError(QStringLiteral("raw-dispid: a bus has no dispatch identifiers; use raw SIGNAL"));
+        break;
     case Kind::Echo:
         printLine(command.text);
         break;
     case Kind::Sleep:
     case Kind::Quit:
-        break; // handled by runLine, since they change the queue itself
+        break; // handled by the queue, since they change the queue itself
     }
 }
 

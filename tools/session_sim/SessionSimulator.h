@@ -1,10 +1,10 @@
 #pragma once
 
 #include "SimCommandParser.h"
+#include "SimCommandQueue.h"
 
 #include <QDBusConnection>
 #include <QObject>
-#include <QQueue>
 #include <QString>
 
 class SimSession;
@@ -36,15 +36,6 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
-    struct PendingLine
-    {
-        int number = 0;
-        QString text;
-    };
-
-    void runPending();
-    // Returns false when the line suspends the queue (sleep) or ends it (quit).
-    bool runLine(const PendingLine &line);
     void execute(const SimCommand &command);
     void emitSwitch(const char *name, bool on);
     static void printLine(const QString &line);
@@ -53,9 +44,5 @@ private:
     QDBusConnection m_bus;
     SimSession *m_session = nullptr;
     SimSetupConfig *m_config = nullptr;
-    QQueue<PendingLine> m_pending;
-    int m_lineCount = 0;
-    bool m_ready = false;
-    bool m_sleeping = false;
-    bool m_quitting = false;
+    SimCommandQueue *m_queue = nullptr;
 };

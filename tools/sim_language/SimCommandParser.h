@@ -10,7 +10,7 @@ struct SimCommand
     enum class Kind {
         Connect, Disconnect, Chat, StationText, Rx, Tx, Ptt, CarrierDetect, Peers, Callsign,
         Dtmf, Alarm, Link, Serial, StationList, Closing, Sleep, Quit,
-        FloodChat, FloodConnect, Hang, Raw, Echo
+        FloodChat, FloodConnect, Hang, Raw, RawDispId, Echo
     };
 
     Kind kind = Kind::Quit;
@@ -19,9 +19,9 @@ struct SimCommand
     QString addr;          // connect
     QString text;          // chat, station-text, callsign, dtmf, echo, flood-chat
     bool on = false;       // rx, tx, ptt, cd, link
-    qint64 number = 0;     // peers, alarm status, serial event, sleep, hang, flood counts
+    qint64 number = 0;     // peers, alarm status, serial event, sleep, hang, flood counts, raw-dispid
     qint64 number2 = 0;    // serial status
-    QVariantList rawArgs;  // raw, already typed for marshalling
+    QVariantList rawArgs;  // raw, raw-dispid, already typed for marshalling
 };
 
 struct SimParseResult
@@ -33,8 +33,8 @@ struct SimParseResult
     QString error;
 };
 
-// Turns one line of the command language into a command; no D-Bus here, so it can be
-// tested and fuzzed on its own.
+// Turns one line of the command language into a command; no D-Bus or COM here, so both
+// simulators share it and it can be tested and fuzzed on its own.
 class SimCommandParser
 {
 public:

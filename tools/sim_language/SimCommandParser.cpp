@@ -22,7 +22,8 @@ enum class Shape {
     Alarm,     // STATION N
     Serial,    // N M
     FloodChat, // N [TEXT]
-    Raw        // SIGNAL [TYPE:VALUE ...]
+    Raw,       // SIGNAL [TYPE:VALUE ...]
+    RawDispId  // DISPID [TYPE:VALUE ...]
 };
 
 struct CommandInfo
@@ -56,6 +57,7 @@ const QHash<QString, CommandInfo> &commandTable()
         {QStringLiteral("flood-connect"), {Kind::FloodConnect, Shape::Count}},
         {QStringLiteral("hang"), {Kind::Hang, Shape::Duration}},
         {QStringLiteral("raw"), {Kind::Raw, Shape::Raw}},
+        {QStringLiteral("raw-dispid"), {Kind::RawDispId, Shape::RawDispId}},
         {QStringLiteral("echo"), {Kind::Echo, Shape::Text}},
     };
     return table;
@@ -121,6 +123,7 @@ private:
     bool takeWord(QStringView word, QString *out);
     bool takeText(QStringView text, QString *out);
     bool parseRawArgument(QStringView word, QVariant *out);
+    bool takeRawArguments(const QList<QStringView> &words, QVariantList *out);
 
     QString m_command;
     QStringView m_rest;
@@ -202,6 +205,17 @@ bool LineParser::parseRawArgument(QStringView word, QVariant *out)
     if (!ok)
         m_error = QStringLiteral("bad value in %1").arg(quoted(word));
     return ok;
+}
+
+bool LineParser::takeRawArguments(const QList<QStringView> &words, QVariantList *out)
+{
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        QVariant arg;
+        if (!parseRawArgument(words[i], &arg))
+            return false;
+        out->append(arg);
+    }
+    return true;
 }
 
 SimParseResult LineParser::run(const CommandInfo &info)
@@ -286,13 +300,14 @@ SimParseResult LineParser::run(const CommandInfo &info)
         }
         if (ok)
             cmd.name = words[0].toString();
-        for (qsizetype i = 1; ok && i < words.size(); ++i) {
-            QVariant arg;
-            ok = parseRawArgument(words[i], &arg);
-            cmd.rawArgs.append(arg);
-        }
+        ok = ok && takeRawArguments(words, &cmd.rawArgs);
         break;
     }
+    case Shape::RawDispId:
+        ok = expectWords(1, std::numeric_limits<qsizetype>::max(), "DISPID [TYPE:VALUE ...]")
+          && takeNumber(words[0], int32Min, int32Max, "a 32-bit dispatch identifier", &cmd.number)
+          && takeRawArguments(words, &cmd.rawArgs);
+        break;
     }
     return ok ? result : fail(m_error);
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <oaidl.h>
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A failed COM call: the HRESULT and whatever the server said about it. The one place that
+// turns these into a sentence for the operator is message().
+class ComError : public std::runtime_error
+{
+public:
+    explicit ComError(HRESULT code, std::wstring serverText = {});
+    // Takes the server's description out of an EXCEPINFO (filling in a deferred one first) and
+    // frees its strings.
+    static ComError fromException(HRESULT code, EXCEPINFO &info);
+    static void check(HRESULT code)
+    {
+        if (FAILED(code))
+            throw ComError(code);
+    }
+
+    HRESULT code() const { return m_code; }
+    const std::wstring &serverText() const { return m_serverText; }
+    // What the operator reads when `what` (a property, method or ProgID) failed; boundMs is the
+    // bound the call was given.
+    std::wstring message(std::wstring_view what, int boundMs) const;
+
+    static bool isServerGone(HRESULT code);
+    static bool isTimeout(HRESULT code);
+    // The system's text for the code, or the usual English text where the system has none
+    // (Wine has no text for most COM codes); empty when neither knows it.
+    static std::wstring systemText(HRESULT code);
+
+private:
+    HRESULT m_code;
+    std::wstring m_serverText;
+};

@@ -1,0 +1,146 @@
+#include "ComSimDriver.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
+
+namespace {
+
+const QString PipeName = QStringLiteral("\\\\.\\pipe\\TarnWave.SessionSim");
+
+} // namespace
+
+ComSimDriver::~ComSimDriver()
+{
+    if (m_own && m_own->state() != QProcess::NotRunning) {
+        m_own->kill();
+        m_own->waitForFinished(5000);
+    }
+}
+
+QString ComSimDriver::simulatorPath()
+{
+    // CMake hands over the build machine's path; under Wine it is reached through drive Z:.
+    QString path = qEnvironmentVariable("TARNWAVE_COM_SIM");
+    if (path.startsWith(QLatin1Char('/')))
+        path.prepend(QStringLiteral("Z:"));
+    return QDir::toNativeSeparators(path);
+}
+
+bool ComSimDriver::registerServer(QString *output)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(simulatorPath(), {QStringLiteral("/RegServer")});
+    const bool finished = process.waitForFinished(60000);
+    *output = QString::fromUtf8(process.readAll());
+    return finished && process.exitCode() == 0 && output->startsWith(QLatin1String("registered"));
+}
+
+void ComSimDriver::unregisterServer()
+{
+    QProcess::execute(simulatorPath(), {QStringLiteral("/UnregServer")});
+}
+
+bool ComSimDriver::startOwn(const QStringList &commands)
+{
+    m_script = std::make_unique<QTemporaryFile>();
+    if (!m_script->open())
+        return false;
+    m_script->write(commands.join(QLatin1Char('\n')).toUtf8() + '\n');
+    m_script->close();
+    m_own = std::make_unique<QProcess>();
+    m_own->setProcessChannelMode(QProcess::ForwardedChannels);
+    m_own->start(simulatorPath(), {QDir::toNativeSeparators(m_script->fileName())});
+    return m_own->waitForStarted(10000) && connectPipe();
+}
+
+void ComSimDriver::kill()
+{
+    if (!m_own)
+        return;
+    m_own->kill();
+    m_own->waitForFinished(5000);
+    m_pipe.abort();
+}
+
+bool ComSimDriver::connectPipe(int timeoutMs)
+{
+    if (m_pipe.state() == QLocalSocket::ConnectedState)
+        return true;
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        m_pipe.connectToServer(PipeName);
+        if (m_pipe.waitForConnected(500))
+            return true;
+        m_pipe.abort();
+        QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+bool ComSimDriver::isServing()
+{
+    return connectPipe(0);
+}
+
+void ComSimDriver::send(const QString &command)
+{
+    m_pipe.write(command.toUtf8() + '\n');
+    m_pipe.flush();
+}
+
+bool ComSimDriver::readLine(QString *line, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!m_pipe.canReadLine()) {
+        if (m_pipe.state() != QLocalSocket::ConnectedState || deadline.hasExpired())
+            return false;
+        m_pipe.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 200)));
+    }
+    QByteArray bytes = m_pipe.readLine();
+    bytes.chop(1);
+    *line = QString::fromUtf8(bytes);
+    return true;
+}
+
+bool ComSimDriver::waitFor(const std::function<bool(const QString &)> &wanted, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QString read;
+    while (readLine(&read, int(deadline.remainingTime()))) {
+        m_seen.append(read);
+        if (wanted(read))
+            return true;
+    }
+    return false;
+}
+
+bool ComSimDriver::waitForLine(const QString &line, int timeoutMs)
+{
+    return waitFor([&line](const QString &read) { return read == line; }, timeoutMs);
+}
+
+bool ComSimDriver::waitForLineStartingWith(const QString &prefix, int timeoutMs)
+{
+    return waitFor([&prefix](const QString &read) { return read.startsWith(prefix); }, timeoutMs);
+}
+
+bool ComSimDriver::sync()
+{
+    const QString mark = QStringLiteral("sync-%1").arg(++m_syncs);
+    send(QStringLiteral("echo ") + mark);
+    return waitForLine(mark);
+}
+
+void ComSimDriver::quitAll()
+{
+    const QDeadlineTimer deadline(10000);
+    while (connectPipe(0) && !deadline.hasExpired()) {
+        send(QStringLiteral("quit"));
+        m_pipe.waitForDisconnected(3000);
+        m_pipe.abort();
+    }
+    if (m_own)
+        m_own->waitForFinished(5000);
+}

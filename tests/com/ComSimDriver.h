@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryFile>
+
+#include <functional>
+#include <memory>
+
+// Drives the COM session simulator through its command pipe, whether COM started it or the
+// test did, and reads back what it prints.
+class ComSimDriver
+{
+public:
+    ComSimDriver() = default;
+    ~ComSimDriver();
+
+    static QString simulatorPath();
+    // Registers the simulator's classes in this prefix; the text says what went wrong.
+    static bool registerServer(QString *output);
+    static void unregisterServer();
+
+    // Starts an instance of our own (not through COM) running these commands first.
+    bool startOwn(const QStringList &commands);
+    void kill();
+
+    bool connectPipe(int timeoutMs = 10000);
+    bool isServing();
+    void send(const QString &command);
+    // Waits for a printed line equal to line; lines before it are kept in seen().
+    bool waitForLine(const QString &line, int timeoutMs = 5000);
+    bool waitForLineStartingWith(const QString &prefix, int timeoutMs = 5000);
+    // Sends an echo and waits for it: everything sent before has run.
+    bool sync();
+    const QStringList &seen() const { return m_seen; }
+    // Asks whatever instance serves the pipe to quit and waits until none does.
+    void quitAll();
+
+private:
+    bool readLine(QString *line, int timeoutMs);
+    bool waitFor(const std::function<bool(const QString &)> &wanted, int timeoutMs);
+
+    QLocalSocket m_pipe;
+    std::unique_ptr<QProcess> m_own;
+    std::unique_ptr<QTemporaryFile> m_script;
+    QStringList m_seen;
+    int m_syncs = 0;
+};
