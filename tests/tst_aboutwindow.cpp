@@ -76,8 +76,13 @@ void TestAboutWindow::engineLoadsOnFirstShowing()
     QVERIFY(!webBrowser(about));
 
     QVERIFY(showAndLoad(about));
+#ifdef Q_OS_WIN
+    // The Windows build has no web engine at all: the page shows in the plain text view.
+    QVERIFY(qobject_cast<QTextBrowser *>(webBrowser(about)));
+#else
     QVERIFY(webEngineLoaded());
     QVERIFY(webBrowser(about)->inherits("QWebEngineView"));
+#endif
 }
 
 void TestAboutWindow::layout()

@@ -13,7 +13,11 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
 #include <sys/socket.h>
+#endif
 
 #include <memory>
 #include <vector>
@@ -70,7 +74,12 @@ public:
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 const linger reset{1, 0};
+#ifdef Q_OS_WIN
+                ::setsockopt(SOCKET(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                             reinterpret_cast<const char *>(&reset), sizeof reset);
+#else
                 ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+#endif
                 socket->abort();
                 socket->deleteLater();
                 ++accepted;
