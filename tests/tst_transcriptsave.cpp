@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 
 #ifdef Q_OS_WIN
+#include "CodePageBytes.h"
+
 #include <windows.h>
 #else
 #include <csignal>
@@ -33,18 +35,7 @@ bool writeFile(const QString &path, const QByteArray &contents)
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }
 
-#ifdef Q_OS_WIN
-// What Windows' own conversion makes of the whole text in the system's 8-bit code page, which
-// is what a Windows transcript holds; characters the code page lacks become its default one.
-QByteArray codePageBytes(const QString &text)
-{
-    const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
-    QByteArray bytes(size, Qt::Uninitialized);
-    WideCharToMultiByte(CP_ACP, 0, wide, int(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-#else
+#ifndef Q_OS_WIN
 // Lowers the largest file this process may write, as a file system that runs out of space
 // would; a write past it fails with an error instead of the default signal.
 class FileSizeLimit
