@@ -76,8 +76,13 @@ void TestAboutWindow::engineLoadsOnFirstShowing()
     QVERIFY(!webBrowser(about));
 
     QVERIFY(showAndLoad(about));
+#ifdef Q_OS_WIN
+    // The Windows build has no web engine at all: the page shows in the plain text view.
+    QVERIFY(qobject_cast<QTextBrowser *>(webBrowser(about)));
+#else
     QVERIFY(webEngineLoaded());
     QVERIFY(webBrowser(about)->inherits("QWebEngineView"));
+#endif
 }
 
 void TestAboutWindow::layout()
@@ -142,7 +147,8 @@ void TestAboutWindow::navigatesOnEveryShowing()
         // Wherever the view went meanwhile, the next showing brings the about page back.
         QSignalSpy loaded(&about, &TForm2::pageLoadFinished);
         qobject_cast<AboutPageView *>(webBrowser(about))->navigate(QUrl(QStringLiteral("about:blank")));
-        QVERIFY(loaded.wait(LoadTimeoutMs));
+        // The plain text view (the only one on Windows) reports before navigate() returns.
+        QVERIFY(!loaded.isEmpty() || loaded.wait(LoadTimeoutMs));
         QCOMPARE(about.pageAddress(), QUrl(QStringLiteral("about:blank")));
         about.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
         QVERIFY(!about.isVisible());

@@ -13,7 +13,13 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include "CodePageBytes.h"
+
+#include <winsock2.h>
+#else
 #include <sys/socket.h>
+#endif
 
 #include <memory>
 #include <vector>
@@ -70,7 +76,12 @@ public:
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 const linger reset{1, 0};
+#ifdef Q_OS_WIN
+                ::setsockopt(SOCKET(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                             reinterpret_cast<const char *>(&reset), sizeof reset);
+#else
                 ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+#endif
                 socket->abort();
                 socket->deleteLater();
                 ++accepted;
@@ -144,10 +155,17 @@ void TestPresence::reportsAtStartAndClose_data()
     QTest::newRow("close box") << "G4XYZ/P" << "close" << QByteArray("1,G4XYZ/P\r\n") << QByteArray("0,G4XYZ/P\r\n") << false;
     QTest::newRow("OnClosing") << "K1AA" << "event" << QByteArray("1,K1AA\r\n") << QByteArray("0,K1AA\r\n") << false;
     QTest::newRow("empty call sign") << "" << "exit" << QByteArray("1,\r\n") << QByteArray("0,\r\n") << false;
+#ifdef Q_OS_WIN
+    // Held in the system's 8-bit code page, the local 8-bit encoding on Windows.
+    QTest::newRow("non-ASCII") << QStringLiteral("OE3\u00C4\u00DF") << "close"
+                               << codePageBytes(QStringLiteral("1,OE3\u00C4\u00DF\r\n"))
+                               << codePageBytes(QStringLiteral("0,OE3\u00C4\u00DF\r\n")) << false;
+#else
     // Held as UTF-8, the local 8-bit encoding here.
     QTest::newRow("non-ASCII") << QStringLiteral("OE3\u00C4\u00DF") << "close"
                                << QByteArray("1,OE3\xC3\x84\xC3\x9F\r\n") << QByteArray("0,OE3\xC3\x84\xC3\x9F\r\n")
                                << false;
+#endif
     QTest::newRow("server talks back") << "DL1ABC" << "exit" << QByteArray("1,DL1ABC\r\n")
                                        << QByteArray("0,DL1ABC\r\n") << true;
 }

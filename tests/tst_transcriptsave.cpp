@@ -7,9 +7,15 @@
 #include <QFileDialog>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_WIN
+#include "CodePageBytes.h"
+
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -29,6 +35,7 @@ bool writeFile(const QString &path, const QByteArray &contents)
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }
 
+#ifndef Q_OS_WIN
 // Lowers the largest file this process may write, as a file system that runs out of space
 // would; a write past it fails with an error instead of the default signal.
 class FileSizeLimit
@@ -54,6 +61,7 @@ private:
     rlimit m_saved{};
     void (*m_oldHandler)(int) = nullptr;
 };
+#endif
 
 void save(const ChatFixture &chat, const QString &fileName)
 {
@@ -89,6 +97,22 @@ void TestTranscriptSave::exactBytes_data()
     QTest::newRow("own and received")
         << "DL1ABC" << QStringList{"hello"} << QStringList{"W1AW>hi there"} << false
         << Banner + "DL1ABC>hello\r\nW1AW>hi there\r\n";
+    // Long transcripts are encoded piecewise; a pair split between two pieces must survive.
+    const QString longRun(256 * 1024 - 1, u'a');
+#ifdef Q_OS_WIN
+    QTest::newRow("non-ASCII in the code page")
+        << QStringLiteral("ÖE1ŽŠ") << QStringList{QStringLiteral("Grüße \U0001F4FB")}
+        << QStringList{QStringLiteral("ça va")} << true
+        << codePageBytes(QStringLiteral("ÖE1ŽŠ>Grüße \U0001F4FB\r\nça va\r\n"));
+    QTest::newRow("no-break space kept") << "N0CALL" << QStringList{QStringLiteral("a\u00A0b")} << QStringList{}
+                                         << true << codePageBytes(QStringLiteral("N0CALL>a\u00A0b\r\n"));
+    QTest::newRow("received breaks stay one line")
+        << "N0CALL" << QStringList{} << QStringList{"x\r\nN0CALL>forged\n"} << true
+        << codePageBytes(QStringLiteral("x\u240D\u240AN0CALL>forged\r\n"));
+    QTest::newRow("surrogate pair 256 Ki characters in")
+        << "N0CALL" << QStringList{} << QStringList{longRun + QStringLiteral("\U0001F4FB\u20AC")} << true
+        << codePageBytes(longRun + QStringLiteral("\U0001F4FB\u20AC\r\n"));
+#else
     QTest::newRow("non-ASCII in UTF-8")
         << QStringLiteral("ÖE1ŽŠ") << QStringList{QStringLiteral("Grüße \U0001F4FB")}
         << QStringList{QStringLiteral("ça va")} << true
@@ -99,11 +123,10 @@ void TestTranscriptSave::exactBytes_data()
     QTest::newRow("received breaks stay one line")
         << "N0CALL" << QStringList{} << QStringList{"x\r\nN0CALL>forged\n"} << true
         << QByteArray("x\xe2\x90\x8d\xe2\x90\x8aN0CALL>forged\r\n");
-    // Long transcripts are encoded piecewise; a pair split between two pieces must survive.
-    const QString longRun(256 * 1024 - 1, u'a');
     QTest::newRow("surrogate pair 256 Ki characters in")
         << "N0CALL" << QStringList{} << QStringList{longRun + QStringLiteral("\U0001F4FB\u20AC")} << true
         << longRun.toLatin1() + "\xf0\x9f\x93\xbb\xe2\x82\xac\r\n";
+#endif
     QTest::newRow("cleared: empty file") << "N0CALL" << QStringList{} << QStringList{} << true << QByteArray();
 }
 
@@ -164,8 +187,15 @@ void TestTranscriptSave::failingTarget_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("reason");   // the system's words, at the end of the message
 
+#ifdef Q_OS_WIN
+    // A folder's read-only flag does not stop Windows making files in it: a read-only file
+    // stands in. Windows words its errors itself, in the system's language.
+    QTest::newRow("read-only file") << "read-only" << "is not writable";
+    QTest::newRow("missing folder") << "missing" << qt_error_string(ERROR_PATH_NOT_FOUND);
+#else
     QTest::newRow("read-only folder") << "read-only" << "Permission denied";
     QTest::newRow("missing folder") << "missing" << "No such file or directory";
+#endif
     QTest::newRow("target is a folder") << "folder" << "Filename refers to a directory";
     QTest::newRow("file system runs out of space") << "full" << "File too large";
 }
@@ -186,22 +216,37 @@ void TestTranscriptSave::failingTarget()
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("chat.txt"));
     QVERIFY(writeFile(path, EarlierFile));
+#ifdef Q_OS_WIN
+    if (how == QLatin1String("full"))
+        QSKIP("Windows has no per-process file size limit to make a write fail part-way");
+#else
     std::unique_ptr<FileSizeLimit> limit;
+#endif
     if (how == QLatin1String("read-only")) {
+#ifdef Q_OS_WIN
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+#else
         if (geteuid() == 0)
             QSKIP("root writes into read-only folders");
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+#endif
     } else if (how == QLatin1String("missing")) {
         path = dir.filePath(QStringLiteral("gone/chat.txt"));
     } else if (how == QLatin1String("folder")) {
         path = dir.path();
     } else {
+#ifndef Q_OS_WIN
         limit = std::make_unique<FileSizeLimit>(4096);
+#endif
     }
 
     save(chat, path);
+#ifdef Q_OS_WIN
+    QFile::setPermissions(dir.filePath(QStringLiteral("chat.txt")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#else
     limit.reset();
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+#endif
 
     QCOMPARE(errors.messages.size(), 1);
     QVERIFY2(errors.messages.constFirst().startsWith(QStringLiteral("Cannot save the transcript to ") + path),
