@@ -10,6 +10,13 @@ class ComPtr
 {
 public:
     ComPtr() = default;
+    // Shares the pointer: takes a reference of its own.
+    explicit ComPtr(T *pointer)
+        : m_pointer(pointer)
+    {
+        if (m_pointer)
+            m_pointer->AddRef();
+    }
     // Takes over a reference the caller already holds (as from an out parameter or new).
     static ComPtr adopt(T *pointer)
     {
@@ -49,13 +56,17 @@ public:
         reset();
         return &m_pointer;
     }
+    // The same, for the calls that take a void ** (QueryInterface, CoCreateInstance).
+    void **putVoid() { return reinterpret_cast<void **>(put()); }
+    // Hands the reference to the caller, as an interface pointer out parameter expects.
+    T *detach() { return std::exchange(m_pointer, nullptr); }
     // QueryInterface into another holder; the HRESULT says whether it is there.
     template<typename U>
     HRESULT query(REFIID iid, ComPtr<U> &target) const
     {
         if (!m_pointer)
             return E_POINTER;
-        return m_pointer->QueryInterface(iid, reinterpret_cast<void **>(target.put()));
+        return m_pointer->QueryInterface(iid, target.putVoid());
     }
 
 private:

@@ -59,6 +59,22 @@ ComVariant ComVariant::fromInt(int value)
     return result;
 }
 
+ComVariant ComVariant::fromUInt(unsigned int value)
+{
+    ComVariant result;
+    V_VT(&result.m_value) = VT_UI4;
+    V_UI4(&result.m_value) = value;
+    return result;
+}
+
+ComVariant ComVariant::fromDouble(double value)
+{
+    ComVariant result;
+    V_VT(&result.m_value) = VT_R8;
+    V_R8(&result.m_value) = value;
+    return result;
+}
+
 ComVariant ComVariant::fromText(std::wstring_view text)
 {
     ComVariant result;

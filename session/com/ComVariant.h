@@ -18,6 +18,8 @@ public:
     static ComVariant fromBool(bool value);
     static ComVariant fromShort(short value);
     static ComVariant fromInt(int value);
+    static ComVariant fromUInt(unsigned int value);
+    static ComVariant fromDouble(double value);
     static ComVariant fromText(std::wstring_view text);
     // A copy that owns its data, references followed (VT_BYREF arguments point into the caller).
     static ComVariant copyOf(const VARIANT &value);

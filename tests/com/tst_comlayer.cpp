@@ -1,6 +1,7 @@
 // The COM layer without a server: error wording, holders, argument coercion, the event sink.
 #include "session/com/ComBstr.h"
 #include "session/com/ComError.h"
+#include "session/com/ComPtr.h"
 #include "session/com/EventArguments.h"
 #include "session/com/EventSink.h"
 #include "session/com/VariantConversion.h"
@@ -23,6 +24,26 @@ ComVariant variantOf(const QVariant &value)
 
 // {5D1E0C1A-0B7E-4C55-9A43-2B8E2E3F0A11}: any IID the sink is told to answer.
 const IID SomeSource = {0x5d1e0c1a, 0x0b7e, 0x4c55, {0x9a, 0x43, 0x2b, 0x8e, 0x2e, 0x3f, 0x0a, 0x11}};
+
+// Counts its references and never frees itself, so a test can read the count at any time.
+class CountedObject : public IUnknown
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **out) override
+    {
+        if (iid != IID_IUnknown) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+
+    ULONG references = 0;
+};
 
 } // namespace
 
@@ -75,6 +96,29 @@ private Q_SLOTS:
         // A server that has gone is still said plainly, whatever else came with it.
         QCOMPARE(messageOf(ComError(RPC_E_DISCONNECTED, L"x"), QStringLiteral("Transmit"), 3000),
                  QStringLiteral("Transmit failed: the session server is not running"));
+    }
+
+    void pointerReferencesBalance()
+    {
+        CountedObject object;
+        {
+            const ComPtr<IUnknown> shared(&object);
+            QCOMPARE(object.references, 1u);
+            ComPtr<IUnknown> copy = shared;
+            ComPtr<IUnknown> queried;
+            QCOMPARE(shared.query(IID_IUnknown, queried), S_OK);
+            QCOMPARE(object.references, 3u);
+            // detach() hands its reference on, as an out parameter expects: no Release.
+            IUnknown *handedOut = copy.detach();
+            QVERIFY(!copy);
+            QCOMPARE(object.references, 3u);
+            ComPtr<IUnknown> adopted = ComPtr<IUnknown>::adopt(handedOut);
+            QCOMPARE(object.references, 3u);
+            // put() drops what it held before the callee writes.
+            *queried.putVoid() = nullptr;
+            QCOMPARE(object.references, 2u);
+        }
+        QCOMPARE(object.references, 0u);
     }
 
     void bstrKeepsUtf16()

@@ -1,9 +1,10 @@
-#include "BStr.h"
-#include "ComPtr.h"
 #include "RecordingSink.h"
 #include "SimPipe.h"
 #include "TarnWaveSession.h"
-#include "Variant.h"
+
+#include "session/com/ComError.h"
+#include "session/com/ComPtr.h"
+#include "session/com/ComVariant.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -38,8 +39,8 @@ QString registryDefault(const QString &key)
     return QString::fromWCharArray(value);
 }
 
-HRESULT invoke(IDispatch *object, const wchar_t *name, WORD flags, std::vector<Variant> arguments,
-               Variant *result = nullptr, EXCEPINFO *exception = nullptr)
+HRESULT invoke(IDispatch *object, const wchar_t *name, WORD flags, std::vector<ComVariant> arguments,
+               ComVariant *result = nullptr, EXCEPINFO *exception = nullptr)
 {
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
@@ -48,15 +49,15 @@ HRESULT invoke(IDispatch *object, const wchar_t *name, WORD flags, std::vector<V
         return hr;
     std::vector<VARIANTARG> reversed;
     for (auto it = arguments.rbegin(); it != arguments.rend(); ++it)
-        reversed.push_back(it->get());
+        reversed.push_back(it->value());
     DISPPARAMS params = {reversed.data(), nullptr, UINT(reversed.size()), 0};
     return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result->put() : nullptr,
                           exception, nullptr);
 }
 
-Variant text(const QString &value)
+ComVariant text(const QString &value)
 {
-    return Variant::fromString(BStr(value.toStdWString()));
+    return ComVariant::fromText(value.toStdWString());
 }
 
 } // namespace
@@ -220,7 +221,7 @@ void TestComSim::findsTheEventInterface()
 {
     QVERIFY(m_session);
     ComPtr<IProvideClassInfo2> classInfo;
-    QVERIFY(SUCCEEDED(m_session.queryInterface(IID_IProvideClassInfo2, &classInfo)));
+    QVERIFY(SUCCEEDED(m_session.query(IID_IProvideClassInfo2, classInfo)));
     GUID events = GUID_NULL;
     QVERIFY(SUCCEEDED(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events)));
     QCOMPARE(guidText(events), guidText(DIID_ITarnwaveSessionEvents));
@@ -249,7 +250,7 @@ void TestComSim::findsTheEventInterface()
 
     // And the one connection point by enumeration, which is where this sink advises.
     ComPtr<IConnectionPointContainer> container;
-    QVERIFY(SUCCEEDED(m_session.queryInterface(IID_IConnectionPointContainer, &container)));
+    QVERIFY(SUCCEEDED(m_session.query(IID_IConnectionPointContainer, container)));
     ComPtr<IEnumConnectionPoints> points;
     QVERIFY(SUCCEEDED(container->EnumConnectionPoints(points.put())));
     ULONG fetched = 0;
@@ -287,11 +288,11 @@ void TestComSim::properties()
     QFETCH(QString, name);
     QFETCH(QString, value);
     sendAndSync(commands);
-    Variant result;
+    ComVariant result;
     QCOMPARE(invoke((onConfig ? m_config : m_session).get(), name.toStdWString().c_str(), DISPATCH_PROPERTYGET, {},
                     &result),
              S_OK);
-    QCOMPARE(RecordingSink::render(result.get()), value);
+    QCOMPARE(RecordingSink::render(result.value()), value);
     QVERIFY(m_pipe.waitForLine(QStringLiteral("get ") + name, 5000));
 }
 
@@ -317,7 +318,7 @@ void TestComSim::methods()
     QFETCH(QString, argument);
     QFETCH(QString, logged);
     QFETCH(QStringList, events);
-    const Variant value = kind == u"bool" ? Variant::fromBool(argument == u"true") : text(argument);
+    const ComVariant value = kind == u"bool" ? ComVariant::fromBool(argument == u"true") : text(argument);
     QCOMPARE(invoke(m_session.get(), name.toStdWString().c_str(), DISPATCH_METHOD, {value}), S_OK);
     QVERIFY(m_pipe.sync());
     QVERIFY2(m_pipe.lines.contains(logged), qPrintable(m_pipe.lines.join(u'|')));
@@ -327,13 +328,10 @@ void TestComSim::methods()
 void TestComSim::transmitWithoutBooleanFails()
 {
     EXCEPINFO exception = {};
-    QCOMPARE(invoke(m_session.get(), L"Transmit", DISPATCH_METHOD, {Variant::fromInt32(1)}, nullptr, &exception),
+    QCOMPARE(invoke(m_session.get(), L"Transmit", DISPATCH_METHOD, {ComVariant::fromInt(1)}, nullptr, &exception),
              DISP_E_EXCEPTION);
-    const BStr description(exception.bstrDescription, SysStringLen(exception.bstrDescription));
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrHelpFile);
-    QCOMPARE(QString::fromStdWString(description.toWString()), QStringLiteral("Transmit takes a variant holding a boolean"));
+    const ComError error = ComError::fromException(DISP_E_EXCEPTION, exception);
+    QCOMPARE(QString::fromStdWString(error.serverText()), QStringLiteral("Transmit takes a variant holding a boolean"));
     QVERIFY(m_pipe.sync());
     QVERIFY(m_pipe.lines.filter(QStringLiteral("Transmit")).isEmpty());
     QVERIFY(m_sink.events.isEmpty());
@@ -392,14 +390,14 @@ void TestComSim::attachesToTheRunningInstance()
     ComPtr<IUnknown> running;
     QVERIFY(SUCCEEDED(GetActiveObject(CLSID_TarnwaveSession, nullptr, running.put())));
     ComPtr<IUnknown> created;
-    QVERIFY(SUCCEEDED(m_session.queryInterface(IID_IUnknown, &created)));
+    QVERIFY(SUCCEEDED(m_session.query(IID_IUnknown, created)));
     QCOMPARE(running.get(), created.get());
     ComPtr<IDispatch> session;
-    QVERIFY(SUCCEEDED(running.queryInterface(IID_IDispatch, &session)));
+    QVERIFY(SUCCEEDED(running.query(IID_IDispatch, session)));
     sendAndSync(QStringLiteral("peers 42"));
-    Variant count;
+    ComVariant count;
     QCOMPARE(invoke(session.get(), L"NumPeers", DISPATCH_PROPERTYGET, {}, &count), S_OK);
-    QCOMPARE(RecordingSink::render(count.get()), QStringLiteral("I4:42"));
+    QCOMPARE(RecordingSink::render(count.value()), QStringLiteral("I4:42"));
     ComPtr<IUnknown> config;
     QVERIFY(SUCCEEDED(GetActiveObject(CLSID_SetupConfig, nullptr, config.put())));
 }
@@ -438,7 +436,7 @@ void TestComSim::hangHoldsCalls()
     QTest::qWait(500);
     QElapsedTimer timer;
     timer.start();
-    Variant count;
+    ComVariant count;
     QCOMPARE(invoke(m_session.get(), L"NumPeers", DISPATCH_PROPERTYGET, {}, &count), S_OK);
     QVERIFY2(timer.elapsed() >= 1000, qPrintable(QString::number(timer.elapsed())));
 }
@@ -449,7 +447,7 @@ void TestComSim::quitCutsClientsOff()
     QVERIFY(m_pipe.waitForLine(QStringLiteral("Unadvise %1").arg(m_cookie), 5000));
     m_pipe.send(QStringLiteral("quit"));
     QVERIFY(m_pipe.waitForDisconnect(10000));
-    Variant count;
+    ComVariant count;
     const HRESULT hr = invoke(m_session.get(), L"NumPeers", DISPATCH_PROPERTYGET, {}, &count);
     QVERIFY2(FAILED(hr), qPrintable(QString::number(ulong(hr), 16)));
 }

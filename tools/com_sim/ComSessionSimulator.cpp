@@ -1,10 +1,10 @@
 #include "ComSessionSimulator.h"
 
-#include "BStr.h"
-#include "ComError.h"
 #include "SimCommandQueue.h"
 #include "TarnWaveSession.h"
-#include "Variant.h"
+
+#include "session/com/ComError.h"
+#include "session/com/ComVariant.h"
 
 #include <QThread>
 
@@ -23,32 +23,32 @@ QString fromWide(const std::wstring &text)
     return QString::fromStdWString(text);
 }
 
-Variant text(const QString &value)
+ComVariant text(const QString &value)
 {
-    return Variant::fromString(BStr(reinterpret_cast<const wchar_t *>(value.utf16()), UINT(value.size())));
+    return ComVariant::fromText(std::wstring_view(reinterpret_cast<const wchar_t *>(value.utf16()), size_t(value.size())));
 }
 
 // The variant types of the raw command's TYPE:VALUE arguments.
-bool toVariant(const QVariant &value, Variant *out)
+bool toVariant(const QVariant &value, ComVariant *out)
 {
     switch (value.metaType().id()) {
     case QMetaType::QString:
         *out = text(value.toString());
         return true;
     case QMetaType::Bool:
-        *out = Variant::fromBool(value.toBool());
+        *out = ComVariant::fromBool(value.toBool());
         return true;
     case QMetaType::Short:
-        *out = Variant::fromInt16(value.value<qint16>());
+        *out = ComVariant::fromShort(value.value<qint16>());
         return true;
     case QMetaType::Int:
-        *out = Variant::fromInt32(value.value<qint32>());
+        *out = ComVariant::fromInt(value.value<qint32>());
         return true;
     case QMetaType::UInt:
-        *out = Variant::fromUInt32(value.value<quint32>());
+        *out = ComVariant::fromUInt(value.value<quint32>());
         return true;
     case QMetaType::Double:
-        *out = Variant::fromDouble(value.toDouble());
+        *out = ComVariant::fromDouble(value.toDouble());
         return true;
     default:
         return false;
@@ -91,7 +91,7 @@ bool ComSessionSimulator::start(QString *message)
     if (SUCCEEDED(hr))
         hr = ComSimSession::create(*m_library.get(), *this, &m_session);
     if (FAILED(hr)) {
-        *message = QStringLiteral("the type library lacks the objects: ") + fromWide(comErrorText(hr));
+        *message = QStringLiteral("the type library lacks the objects: ") + errorText(hr);
         return false;
     }
     // The configuration first, as on the bus: a client reads it right after the session.
@@ -100,7 +100,7 @@ bool ComSessionSimulator::start(QString *message)
         hr = m_servedSession.serve(CLSID_TarnwaveSession,
                                    ComPtr<IUnknown>(static_cast<ITarnwaveSession *>(m_session.get())));
     if (FAILED(hr)) {
-        *message = QStringLiteral("cannot offer the objects to other programs: ") + fromWide(comErrorText(hr));
+        *message = QStringLiteral("cannot offer the objects to other programs: ") + errorText(hr);
         return false;
     }
     printLine(QStringLiteral("ready"));
@@ -145,19 +145,19 @@ void ComSessionSimulator::execute(const SimCommand &command)
         session.fire(OnStationTextReceived, {text(command.text)});
         break;
     case Kind::Rx:
-        session.fire(OnRX, {Variant::fromBool(command.on)});
+        session.fire(OnRX, {ComVariant::fromBool(command.on)});
         break;
     case Kind::Tx:
         session.setTransmitting(command.on);
         break;
     case Kind::Ptt:
-        session.fire(OnPTT, {Variant::fromBool(command.on)});
+        session.fire(OnPTT, {ComVariant::fromBool(command.on)});
         break;
     case Kind::CarrierDetect:
-        session.fire(OnCarrierDetect, {Variant::fromBool(command.on)});
+        session.fire(OnCarrierDetect, {ComVariant::fromBool(command.on)});
         break;
     case Kind::Link:
-        session.fire(OnLinkStatusChange, {Variant::fromBool(command.on)});
+        session.fire(OnLinkStatusChange, {ComVariant::fromBool(command.on)});
         break;
     case Kind::Peers:
         session.setNumPeers(LONG(command.number));
@@ -169,10 +169,10 @@ void ComSessionSimulator::execute(const SimCommand &command)
         session.fire(OnDTMFString, {text(command.text)});
         break;
     case Kind::Alarm:
-        session.fire(OnAlarm, {text(command.call), Variant::fromInt16(SHORT(command.number))});
+        session.fire(OnAlarm, {text(command.call), ComVariant::fromShort(SHORT(command.number))});
         break;
     case Kind::Serial:
-        session.fire(OnSerialStatus, {Variant::fromInt32(LONG(command.number)), Variant::fromInt32(LONG(command.number2))});
+        session.fire(OnSerialStatus, {ComVariant::fromInt(int(command.number)), ComVariant::fromInt(int(command.number2))});
         break;
     case Kind::StationList:
         session.fire(OnStationListReceived, {});
@@ -219,7 +219,7 @@ void ComSessionSimulator::execute(const SimCommand &command)
 
 void ComSessionSimulator::fireRaw(DISPID event, const QVariantList &arguments)
 {
-    std::vector<Variant> variants(size_t(arguments.size()));
+    std::vector<ComVariant> variants(size_t(arguments.size()));
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (!toVariant(arguments[i], &variants[size_t(i)])) {
             printError(QStringLiteral("raw: argument %1 has no variant type").arg(i + 1));
@@ -227,6 +227,15 @@ void ComSessionSimulator::fireRaw(DISPID event, const QVariantList &arguments)
         }
     }
     m_session->fire(event, variants);
+}
+
+QString ComSessionSimulator::errorText(HRESULT code)
+{
+    std::wstring text = ComError::systemText(code);
+    while (!text.empty() && text.back() == L'.')
+        text.pop_back();
+    const QString hex = QString::number(ulong(code), 16).toUpper().rightJustified(8, u'0');
+    return (text.empty() ? QStringLiteral("Unknown error") : fromWide(text)) + QStringLiteral(" (0x") + hex + u')';
 }
 
 void ComSessionSimulator::printLine(const QString &line)
@@ -272,10 +281,10 @@ void ComSessionSimulator::sinkUnadvised(DWORD cookie)
 
 void ComSessionSimulator::sinkDropped(DWORD cookie, HRESULT reason)
 {
-    printLine(QStringLiteral("dropped %1: %2").arg(cookie).arg(fromWide(comErrorText(reason))));
+    printLine(QStringLiteral("dropped %1: %2").arg(cookie).arg(errorText(reason)));
 }
 
 void ComSessionSimulator::sinkFailed(DWORD cookie, DISPID event, HRESULT reason)
 {
-    printError(QStringLiteral("sink %1 failed event %2: %3").arg(cookie).arg(event).arg(fromWide(comErrorText(reason))));
+    printError(QStringLiteral("sink %1 failed event %2: %3").arg(cookie).arg(event).arg(errorText(reason)));
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ComPtr.h"
 #include "ComSimSession.h"
 #include "ComSimSetupConfig.h"
 #include "ServedClass.h"
 #include "SimCallObserver.h"
 #include "SimCommandParser.h"
+
+#include "session/com/ComPtr.h"
 
 #include <QObject>
 #include <QString>
@@ -29,6 +30,10 @@ public:
 
     // Queues a line; it runs once every earlier line (and any sleep) has finished.
     void addLine(const QString &line);
+
+    // How the simulator words a failed call in its output: the system's text without its
+    // full stop, then the code, e.g. "Class not registered (0x80040154)".
+    static QString errorText(HRESULT code);
 
 Q_SIGNALS:
     // Everything printed, on standard output or standard error, for the command pipe.

@@ -21,7 +21,7 @@ HRESULT failWith(HRESULT hr, const wchar_t *description)
         create->SetSource(const_cast<LPOLESTR>(L"TarnWave.TarnwaveSession"));
         create->SetDescription(const_cast<LPOLESTR>(description));
         ComPtr<IErrorInfo> info;
-        if (SUCCEEDED(create.queryInterface(IID_IErrorInfo, &info)))
+        if (SUCCEEDED(create.query(IID_IErrorInfo, info)))
             SetErrorInfo(0, info.get());
     }
     return hr;
@@ -58,7 +58,7 @@ ComSimSession::ComSimSession(const ComPtr<ITypeInfo> &dispatchInfo, const ComPtr
 void ComSimSession::setTransmitting(bool on)
 {
     m_transmitting = on;
-    fire(DispOnTX, {Variant::fromBool(on)});
+    fire(DispOnTX, {ComVariant::fromBool(on)});
 }
 
 void ComSimSession::connectStation(const std::wstring &call, const std::wstring &name, const std::wstring &address)
@@ -66,7 +66,7 @@ void ComSimSession::connectStation(const std::wstring &call, const std::wstring 
     if (std::find(m_connected.begin(), m_connected.end(), call) == m_connected.end())
         m_connected.push_back(call);
     m_numPeers = LONG(m_connected.size());
-    fire(DispOnConnected, {Variant::fromString(BStr(call)), Variant::fromString(BStr(name)), Variant::fromString(BStr(address))});
+    fire(DispOnConnected, {ComVariant::fromText(call), ComVariant::fromText(name), ComVariant::fromText(address)});
 }
 
 void ComSimSession::disconnectStation(const std::wstring &call)
@@ -74,10 +74,10 @@ void ComSimSession::disconnectStation(const std::wstring &call)
     // Unknown calls are still announced: clients must cope with a stray disconnect.
     m_connected.erase(std::remove(m_connected.begin(), m_connected.end(), call), m_connected.end());
     m_numPeers = LONG(m_connected.size());
-    fire(DispOnDisconnected, {Variant::fromString(BStr(call))});
+    fire(DispOnDisconnected, {ComVariant::fromText(call)});
 }
 
-void ComSimSession::fire(DISPID event, const std::vector<Variant> &arguments)
+void ComSimSession::fire(DISPID event, const std::vector<ComVariant> &arguments)
 {
     // Firing calls out to the clients, and one may release its last reference meanwhile.
     const ComPtr<ComSimSession> keepAlive(this);

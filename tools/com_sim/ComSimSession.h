@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ComPtr.h"
+#include "session/com/ComPtr.h"
 #include "DualDispatch.h"
 #include "SimConnectionPoint.h"
 #include "TarnWaveSession.h"
-#include "Variant.h"
+#include "session/com/ComVariant.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -31,7 +31,7 @@ public:
     void connectStation(const std::wstring &call, const std::wstring &name, const std::wstring &address);
     void disconnectStation(const std::wstring &call);
 
-    void fire(DISPID event, const std::vector<Variant> &arguments);
+    void fire(DISPID event, const std::vector<ComVariant> &arguments);
     // The dispatch identifier of an event of the source interface, by name.
     bool findEvent(const std::wstring &name, DISPID *event) const;
     // Cuts every client off, so their next call fails at once rather than waiting.

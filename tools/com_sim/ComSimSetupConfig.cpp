@@ -1,7 +1,10 @@
 #include "ComSimSetupConfig.h"
 
-#include "BStr.h"
 #include "SimCallObserver.h"
+
+#include "session/com/ComBstr.h"
+
+#include <new>
 
 HRESULT ComSimSetupConfig::create(ITypeLib &library, SimCallObserver &observer, ComPtr<ComSimSetupConfig> *out)
 {
@@ -54,6 +57,12 @@ HRESULT ComSimSetupConfig::get_Callsign(BSTR *callsign)
     if (!callsign)
         return E_POINTER;
     m_observer.propertyRead(L"Callsign");
-    *callsign = BStr(m_callsign).detach();
-    return *callsign ? S_OK : E_OUTOFMEMORY;
+    // No exception may leave a COM method.
+    try {
+        *callsign = ComBstr(m_callsign).release();
+    } catch (const std::bad_alloc &) {
+        *callsign = nullptr;
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComPtr.h"
+#include "session/com/ComPtr.h"
 
 #include <windows.h>
 

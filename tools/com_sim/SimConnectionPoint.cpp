@@ -1,6 +1,6 @@
 #include "SimConnectionPoint.h"
 
-#include "ComError.h"
+#include "session/com/ComError.h"
 #include "SimCallObserver.h"
 
 #include <algorithm>
@@ -11,13 +11,13 @@ SimConnectionPoint::SimConnectionPoint(IConnectionPointContainer &container, REF
 {
 }
 
-void SimConnectionPoint::fire(DISPID event, const std::vector<Variant> &arguments)
+void SimConnectionPoint::fire(DISPID event, const std::vector<ComVariant> &arguments)
 {
     // IDispatch::Invoke takes the arguments last first.
     std::vector<VARIANTARG> reversed;
     reversed.reserve(arguments.size());
     for (auto it = arguments.rbegin(); it != arguments.rend(); ++it)
-        reversed.push_back(it->get());
+        reversed.push_back(it->value());
     DISPPARAMS params = {reversed.data(), nullptr, UINT(reversed.size()), 0};
 
     // A sink may advise or unadvise while we wait on another, so walk a copy.
@@ -27,7 +27,8 @@ void SimConnectionPoint::fire(DISPID event, const std::vector<Variant> &argument
                                                  &params, nullptr, nullptr, nullptr);
         if (SUCCEEDED(hr))
             continue;
-        if (isDeadClient(hr)) {
+        // The sink lives in the client, which is the server for this call.
+        if (ComError::isServerGone(hr)) {
             forget(sink.cookie);
             m_observer.sinkDropped(sink.cookie, hr);
         } else {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComPtr.h"
-#include "Variant.h"
+#include "session/com/ComPtr.h"
+#include "session/com/ComVariant.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -21,7 +21,7 @@ public:
 
     // Calls every sink with the arguments given in declaration order, and drops the sinks
     // whose clients have died.
-    void fire(DISPID event, const std::vector<Variant> &arguments);
+    void fire(DISPID event, const std::vector<ComVariant> &arguments);
     // Forgets every sink, as the server goes away.
     void clear();
 

@@ -1,4 +1,3 @@
-#include "ComError.h"
 #include "ComSessionSimulator.h"
 #include "ConsoleInputReader.h"
 #include "PipeCommandServer.h"
@@ -70,11 +69,6 @@ int fail(const QString &message)
     return 1;
 }
 
-QString errorText(HRESULT hr)
-{
-    return QString::fromStdWString(comErrorText(hr));
-}
-
 BOOL WINAPI onConsoleSignal(DWORD)
 {
     QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
@@ -115,10 +109,10 @@ int main(int argc, char *argv[])
 
     const ComApartment apartment;
     if (FAILED(apartment.result()))
-        return fail(QStringLiteral("cannot start COM: ") + errorText(apartment.result()));
+        return fail(QStringLiteral("cannot start COM: ") + ComSessionSimulator::errorText(apartment.result()));
     ComPtr<ITypeLib> library;
     if (const HRESULT hr = ServerRegistration::loadTypeLibrary(&library); FAILED(hr))
-        return fail(QStringLiteral("cannot load the type library: ") + errorText(hr));
+        return fail(QStringLiteral("cannot load the type library: ") + ComSessionSimulator::errorText(hr));
 
     if (mode == Mode::Register || mode == Mode::Unregister) {
         const std::wstring executable = ServerRegistration::executablePath();
@@ -127,7 +121,7 @@ int main(int argc, char *argv[])
         if (FAILED(hr))
             return fail((mode == Mode::Register ? QStringLiteral("registration failed: ")
                                                 : QStringLiteral("unregistration failed: "))
-                        + errorText(hr));
+                        + ComSessionSimulator::errorText(hr));
         std::printf("%s %s\n", mode == Mode::Register ? "registered" : "unregistered",
                     QString::fromStdWString(executable).toUtf8().constData());
         return 0;
