@@ -38,8 +38,14 @@ ComPtr<IDispatch> DispatchObject::start(const std::wstring &progId)
 {
     const CLSID clsid = classOf(progId);
     ComPtr<IDispatch> object;
-    ComError::check(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                     reinterpret_cast<void **>(object.put())));
+    HRESULT result = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                      reinterpret_cast<void **>(object.put()));
+    // A server that died may still have its class registered with COM (Wine keeps it until an
+    // attempt fails); the failed attempt clears it, so once more starts a new server.
+    if (ComError::isServerGone(result))
+        result = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                  reinterpret_cast<void **>(object.put()));
+    ComError::check(result);
     return object;
 }
 
