@@ -47,12 +47,6 @@ QString longHash()
     return QStringLiteral("0123456789abcdef").repeated(400);
 }
 
-// Reaches the transcript's protected mime data, which a drag carries.
-struct TranscriptMime : QTextEdit
-{
-    using QTextEdit::createMimeDataFromSelection;
-};
-
 // The last received line selected, as the operator would select it.
 void selectLastLine(ChatFixture &chat)
 {
@@ -73,9 +67,14 @@ QString lastLineLeavingBy(const QString &way, ChatFixture &chat, const QString &
         return QGuiApplication::clipboard()->text();
     }
     if (way == QLatin1String("drag, plain") || way == QLatin1String("drag, rich")) {
+        // A drag carries the mime data the transcript makes from its selection, the same
+        // object a copy hands the clipboard, with its plain and its rich text.
         selectLastLine(chat);
-        const std::unique_ptr<QMimeData> mime(
-            static_cast<const TranscriptMime *>(chat.transcript)->createMimeDataFromSelection());
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(chat.transcript, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+        if (!mime)
+            return QStringLiteral("no mime data");
         return way == QLatin1String("drag, plain") ? mime->text()
                                                    : QTextDocumentFragment::fromHtml(mime->html()).toRawText();
     }
