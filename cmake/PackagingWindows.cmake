@@ -2,13 +2,21 @@
 #   tarnwave-chat-<version>-win64-setup.exe   installer (NSIS): Program Files, Start menu, uninstaller
 #   tarnwave-chat-<version>-win64.zip         the program, its licence and a short README
 #   tarnwave-session-sim-<version>-win64.zip  the COM session simulator with its docs
+# (win32 in the names of a 32-bit build.)
 # Neither package registers the simulator: COM registration is the session server's own.
 
 find_program(TARNWAVE_MAKENSIS makensis REQUIRED)
 
 set(TARNWAVE_WIN_OUT ${PROJECT_BINARY_DIR}/packages)
 set(TARNWAVE_WIN_STAGE ${PROJECT_BINARY_DIR}/packaging-stage)
-set(TARNWAVE_WIN_SUFFIX ${PROJECT_VERSION}-win64)
+# The installer is of the program's own bitness, so a 64-bit one installs into the 64-bit Program
+# Files and registry, a 32-bit one where 64-bit Windows puts 32-bit programs.
+if(TARNWAVE_WIN_BITS STREQUAL win64)
+    set(nsis_target amd64-unicode)
+else()
+    set(nsis_target x86-unicode)
+endif()
+set(TARNWAVE_WIN_SUFFIX ${PROJECT_VERSION}-${TARNWAVE_WIN_BITS})
 set(chat_dir tarnwave-chat-${TARNWAVE_WIN_SUFFIX})
 set(sim_dir tarnwave-session-sim-${TARNWAVE_WIN_SUFFIX})
 
@@ -35,7 +43,7 @@ add_custom_command(OUTPUT ${chat_zip}
     COMMENT "Packing ${chat_dir}.zip" VERBATIM)
 add_custom_command(OUTPUT ${setup_exe}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TARNWAVE_WIN_OUT}
-    COMMAND ${TARNWAVE_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DEXE=$<TARGET_FILE:tarnwave-chat>
+    COMMAND ${TARNWAVE_MAKENSIS} -V2 -DTARGET=${nsis_target} -DVERSION=${PROJECT_VERSION} -DEXE=$<TARGET_FILE:tarnwave-chat>
             -DICON=${PROJECT_BINARY_DIR}/app/tarnwave-chat.ico -DLICENSE=${TARNWAVE_WIN_STAGE}/LICENSE.txt
             -DREADME=${TARNWAVE_WIN_STAGE}/README-chat.txt -DOUTFILE=${setup_exe}
             ${PROJECT_SOURCE_DIR}/packaging/windows/tarnwave-chat.nsi

@@ -1,11 +1,13 @@
 ; The Windows installer: the program for all users in Program Files, a Start-menu entry and an
 ; uninstaller listed in "Apps & features". The program keeps no settings and registers no COM
 ; classes (those belong to the session server), so nothing else is written.
-; makensis -DVERSION=1.30 -DEXE=<tarnwave-chat.exe> -DICON=<tarnwave-chat.ico>
-;          -DLICENSE=<LICENSE.txt> -DREADME=<README.txt> -DOUTFILE=<setup.exe> tarnwave-chat.nsi
+; makensis -DTARGET=<amd64-unicode|x86-unicode> -DVERSION=1.30 -DEXE=<tarnwave-chat.exe>
+;          -DICON=<tarnwave-chat.ico> -DLICENSE=<LICENSE.txt> -DREADME=<README.txt>
+;          -DOUTFILE=<setup.exe> tarnwave-chat.nsi
 
-; A 64-bit installer for a 64-bit program: it also runs where only 64-bit Windows code does.
-Target amd64-unicode
+; The installer has the program's own bitness: a 64-bit one also runs where only 64-bit Windows
+; code does, and each writes to the Program Files folder and registry view of its bitness.
+Target ${TARGET}
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
@@ -14,7 +16,11 @@ SetCompressor /SOLID lzma
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${PRODUCT}"
+!if ${TARGET} == amd64-unicode
+    InstallDir "$PROGRAMFILES64\${PRODUCT}"
+!else
+    InstallDir "$PROGRAMFILES\${PRODUCT}"
+!endif
 RequestExecutionLevel admin
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
