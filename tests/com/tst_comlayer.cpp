@@ -17,6 +17,14 @@ QString messageOf(const ComError &error, const QString &what, int boundMs)
     return VariantConversion::fromWide(error.message(VariantConversion::toWide(what), boundMs));
 }
 
+// A server's deferred fill-in; COM calls it with the Windows calling convention, which on
+// 32-bit Windows a lambda does not have.
+HRESULT STDMETHODCALLTYPE fillInDescription(EXCEPINFO *deferred)
+{
+    deferred->bstrDescription = SysAllocString(L"Radio busy \u00e9\r\n");
+    return S_OK;
+}
+
 ComVariant variantOf(const QVariant &value)
 {
     return VariantConversion::fromQVariant(value);
@@ -85,10 +93,7 @@ private Q_SLOTS:
         // A deferred description is filled in; the server's own code replaces DISP_E_EXCEPTION.
         EXCEPINFO info{};
         info.scode = E_ACCESSDENIED;
-        info.pfnDeferredFillIn = [](EXCEPINFO *deferred) -> HRESULT {
-            deferred->bstrDescription = SysAllocString(L"Radio busy \u00e9\r\n");
-            return S_OK;
-        };
+        info.pfnDeferredFillIn = fillInDescription;
         const ComError error = ComError::fromException(DISP_E_EXCEPTION, info);
         QCOMPARE(error.code(), HRESULT(E_ACCESSDENIED));
         QCOMPARE(messageOf(error, QStringLiteral("SendChatText"), 3000), QStringLiteral("SendChatText failed: Radio busy \u00e9"));
