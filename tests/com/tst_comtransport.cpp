@@ -240,22 +240,6 @@ private Q_SLOTS:
         transport.unsubscribe(Session);
     }
 
-    // A killed server leaves its entry in the running object table; the operator starts the
-    // session server again, and the next attach must find the new one, not the dead one.
-    void findsTheRestartedServerAfterAKilledOne()
-    {
-        QVERIFY(m_sim->startOwn({QStringLiteral("callsign D3AD")}));
-        {
-            ComSessionTransport first;
-            QCOMPARE(first.readProperty(Config, QStringLiteral("Callsign")).toString(), QStringLiteral("D3AD"));
-            m_sim->kill();
-        }
-        QVERIFY(m_sim->startOwn({QStringLiteral("callsign R3START")}));
-        ComSessionTransport next;
-        QCOMPARE(errorOf([&] { next.attachOrStart(Config); }), QStringLiteral("(no error)"));
-        QCOMPARE(next.readProperty(Config, QStringLiteral("Callsign")).toString(), QStringLiteral("R3START"));
-    }
-
     void unregisteredProgIdGivesComsOwnWords()
     {
         ComSessionTransport transport;
