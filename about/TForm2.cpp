@@ -1,8 +1,8 @@
 #include "about/TForm2.h"
 
 #include "about/AboutPageView.h"
-#include "app/ProgramConstants.h"
-#include "main_window/MainWindowLayout.h"
+#include "base/ProgramConstants.h"
+#include "main_window/display/MainWindowLayout.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 ProgramWindows::ProgramWindows(SessionTransport &transport, const PresenceEndpoint &presence)
     : mainWindow(transport, nullptr, presence)
     , about(&mainWindow)
-    , options(mainWindow)
+    , options(mainWindow, &mainWindow)
 {
     mainWindow.setAboutWindow(&about);
     mainWindow.setOptionsDialog(&options);

@@ -1,5 +1,5 @@
-#include "app/ApplicationIdentity.h"
 #include "app/ProgramWindows.h"
+#include "base/ApplicationIdentity.h"
 #include "session/PlatformSessionTransport.h"
 #include "session/SessionTransport.h"
 

@@ -11,8 +11,8 @@
 #include "BenchSimulator.h"
 
 #include "main_window/TForm1.h"
-#include "session/DBusSessionTransport.h"
 #include "session/TarnWave_TLB.h"
+#include "session/dbus/DBusSessionTransport.h"
 
 #include <QApplication>
 #include <QDBusConnection>

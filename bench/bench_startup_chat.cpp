@@ -3,8 +3,8 @@
 
 #include "StartupProbe.h"
 
-#include "app/ApplicationIdentity.h"
 #include "app/ProgramWindows.h"
+#include "base/ApplicationIdentity.h"
 #include "session/PlatformSessionTransport.h"
 #include "session/SessionTransport.h"
 

@@ -1,26 +1,21 @@
 #include "main_window/TForm1.h"
 
-#include "app/ProgramConstants.h"
-#include "app/TarnWaveError.h"
-#include "main_window/AccessibleControls.h"
-#include "main_window/CallsignAlert.h"
-#include "main_window/FindBar.h"
-#include "main_window/GeneralErrorHandler.h"
-#include "main_window/InputLineHistory.h"
-#include "main_window/LinePrefix.h"
-#include "main_window/MainWindowLayout.h"
-#include "main_window/ReadingPosition.h"
-#include "main_window/ReceivedText.h"
-#include "main_window/SaveFileDialog.h"
-#include "main_window/StationListLabel.h"
-#include "main_window/StationTextLines.h"
-#include "main_window/StationTextWrap.h"
-#include "main_window/StatusColors.h"
-#include "main_window/StatusLabelView.h"
-#include "main_window/TranscriptFile.h"
-#include "main_window/TranscriptLayout.h"
-#include "main_window/TranscriptLines.h"
-#include "main_window/TransmitToggle.h"
+#include "base/ProgramConstants.h"
+#include "base/TarnWaveError.h"
+#include "main_window/accessibility/AccessibleControls.h"
+#include "main_window/display/MainWindowLayout.h"
+#include "main_window/errors/GeneralErrorHandler.h"
+#include "main_window/input/InputBar.h"
+#include "main_window/input/InputLineHistory.h"
+#include "main_window/reading_aids/CallsignAlert.h"
+#include "main_window/reading_aids/FindBar.h"
+#include "main_window/reading_aids/ReadingPosition.h"
+#include "main_window/stations/StationPanel.h"
+#include "main_window/status/StatusBar.h"
+#include "main_window/transcript/SaveFileDialog.h"
+#include "main_window/transcript/TranscriptPane.h"
+#include "main_window/transcript/logic/LinePrefix.h"
+#include "main_window/transcript/logic/ReceivedText.h"
 #include "presence/PresenceClient.h"
 #include "session/AutomationObject.h"
 #include "session/SessionTransport.h"
@@ -30,17 +25,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFrame>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -48,15 +37,25 @@ TForm1::TForm1(SessionTransport &transport, QWidget *parent, const PresenceEndpo
     : QMainWindow(parent)
     , m_transport(transport)
     , TCPClient(new PresenceClient(presence, this))
+    , m_transmitKeys([this]() -> const AutomationObject & { return session(); })
 {
     setObjectName(QStringLiteral("Form1"));
     // Widgets and the event wrapper exist before any event can arrive.
     createActions();
     createMenus();
-    createTranscript();
-    createStationPanel();
-    createInputBar();
-    createStatusBar();
+    m_transcript = new TranscriptPane(DisplaySettings, this);
+    ChatWindow = m_transcript->view();
+    ChatWindow->installEventFilter(this);
+    connect(ChatWindow, &QTextEdit::selectionChanged, this, &TForm1::ChatWindowSelectionChange);
+    connect(ChatWindow, &QTextEdit::cursorPositionChanged, this, &TForm1::ChatWindowSelectionChange);
+    Panel3 = new StationPanel;
+    Panel1 = new InputBar;
+    Edit1 = Panel1->line();
+    Edit1->installEventFilter(this);
+    connect(Panel1, &InputBar::sendRequested, this, [this] {
+        GeneralErrorHandler::guard([this] { Button1Click(); });
+    });
+    Panel2 = new StatusBar;
     createReadingAids();
     createLayout();
     AccessibleControls::describeMainWindow(*this);
@@ -78,9 +77,7 @@ void TForm1::setOptionsDialog(QDialog *options)
 
 void TForm1::setTranscriptBackground(const QColor &color)
 {
-    QPalette palette = ChatWindow->palette();
-    palette.setColor(QPalette::Base, color);
-    ChatWindow->setPalette(palette);
+    m_transcript->setBackground(color);
 }
 
 bool TForm1::isSessionConnected() const
@@ -154,121 +151,6 @@ void TForm1::createMenus()
     menuBar()->addAction(About1);
 }
 
-void TForm1::createTranscript()
-{
-    ChatWindow = new QTextEdit;
-    ChatWindow->setObjectName(QStringLiteral("ChatWindow"));
-    QTextDocument *document = ChatWindow->document();
-    document->setDocumentLayout(new TranscriptLayout(document));
-    ChatWindow->setReadOnly(true);
-    ChatWindow->setAcceptRichText(false);
-    ChatWindow->setUndoRedoEnabled(false);
-    ChatWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ChatWindow->setFocusPolicy(Qt::ClickFocus);
-    ChatWindow->setFont(MainWindowLayout::controlFont());
-    MainWindowLayout::keepSelectionVisible(*ChatWindow);
-    QPalette palette = ChatWindow->palette();
-    palette.setColor(QPalette::Text, MainWindowLayout::systemColor("clWindowText"));
-    palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clWindow"));
-    ChatWindow->setPalette(palette);
-    ChatWindow->installEventFilter(this);
-    connect(ChatWindow, &QTextEdit::selectionChanged, this, &TForm1::ChatWindowSelectionChange);
-    connect(ChatWindow, &QTextEdit::cursorPositionChanged, this, &TForm1::ChatWindowSelectionChange);
-}
-
-void TForm1::createStationPanel()
-{
-    Panel3 = new QFrame;
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setFrameShape(QFrame::NoFrame);
-    Panel3->setFixedWidth(MainWindowLayout::StationPanelWidth);
-
-    StationWindow = new QPlainTextEdit(Panel3);
-    StationWindow->setObjectName(QStringLiteral("StationWindow"));
-    StationWindow->setReadOnly(true);
-    StationWindow->setUndoRedoEnabled(false);
-    StationWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StationWindow->setFocusPolicy(Qt::ClickFocus);
-    StationWindow->setFont(MainWindowLayout::controlFont());
-    MainWindowLayout::keepSelectionVisible(*StationWindow);
-    QPalette palette = StationWindow->palette();
-    palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clActiveBorder"));
-    StationWindow->setPalette(palette);
-
-    auto *layout = new QVBoxLayout(Panel3);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(StationWindow);
-}
-
-void TForm1::createInputBar()
-{
-    Panel1 = new QFrame;
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setFixedHeight(MainWindowLayout::InputBarHeight);
-
-    Edit1 = new QLineEdit(Panel1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFont(MainWindowLayout::controlFont());
-    Edit1->setFixedHeight(24);
-    Edit1->setMinimumWidth(200);
-    Edit1->installEventFilter(this);
-    connect(Edit1, &QLineEdit::returnPressed, this, [this] {
-        GeneralErrorHandler::guard([this] { Button1Click(); });
-    });
-
-    Button1 = new QPushButton(QStringLiteral("Send"), Panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setFixedSize(84, 23);
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        GeneralErrorHandler::guard([this] { Button1Click(); });
-    });
-
-    // Edit1 at left 1, Button1 at left 405, keeping its distance to the bar's right edge.
-    auto *layout = new QHBoxLayout(Panel1);
-    layout->setContentsMargins(0, 0, 3, 0);
-    layout->setSpacing(2);
-    layout->addWidget(Edit1, 1);
-    layout->addWidget(Button1);
-    setTabOrder(Edit1, Button1);
-}
-
-void TForm1::createStatusBar()
-{
-    Panel2 = new QFrame;
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel2->setFixedHeight(MainWindowLayout::StatusBarHeight);
-
-    StaticText2 = MainWindowLayout::createStatusLabel(QStringLiteral("StaticText2"), Panel2);
-    StaticText2->setText(QStringLiteral("Disconnect"));
-    StaticText2->setFixedSize(86, 18);
-    MainWindowLayout::setLabelColors(*StaticText2, StatusColors::Grey,
-                                     MainWindowLayout::systemColor("clWindow"));
-
-    StaticText3 = new StationListLabel(Panel2);
-    MainWindowLayout::setUpStatusLabel(*StaticText3, QStringLiteral("StaticText3"));
-    StaticText3->setFixedHeight(18);
-    MainWindowLayout::setLabelColors(*StaticText3, StatusColors::Yellow, StatusColors::Red);
-    StaticText3->hide();
-
-    StaticText1 = MainWindowLayout::createStatusLabel(QStringLiteral("StaticText1"), Panel2);
-    StaticText1->setText(QStringLiteral("RX"));
-    StaticText1->setFixedSize(35, 20);
-    MainWindowLayout::setLabelColors(*StaticText1, StatusColors::Green,
-                                     MainWindowLayout::systemColor("clWindow"));
-    StaticText1->hide();
-
-    auto *layout = new QHBoxLayout(Panel2);
-    layout->setContentsMargins(2, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(StaticText2);
-    layout->addWidget(StaticText3);
-    layout->addStretch(1);
-    layout->addWidget(StaticText1);
-}
-
 void TForm1::createLayout()
 {
     setWindowTitle(QString::fromLatin1(ProgramConstants::ApplicationTitle));
@@ -303,8 +185,7 @@ void TForm1::createLayout()
 
 void TForm1::createReadingAids()
 {
-    m_readingPosition = new ReadingPosition(*ChatWindow);
-    m_readingPosition->setFocusAfterBar(Edit1);
+    m_transcript->readingPosition().setFocusAfterBar(Edit1);
     m_findBar = new FindBar(*ChatWindow, *Edit1);
     m_findBar->addShortcutsTo(*this);
     m_inputHistory = new InputLineHistory(*Edit1);
@@ -317,15 +198,12 @@ void TForm1::connectSessionEvents()
     TarnWaveSession1->setObjectName(QStringLiteral("TarnWaveSession1"));
     // Received lines of a burst go into the transcript together at its end, but before any
     // other event of the burst takes effect, so everything still happens in order.
-    connect(&m_transport, &SessionTransport::burstStarted, this, [this] { m_gatheringReceived = true; });
-    connect(&m_transport, &SessionTransport::burstFinished, this, [this] {
-        m_gatheringReceived = false;
-        appendGatheredLines();
-    });
+    connect(&m_transport, &SessionTransport::burstStarted, m_transcript, &TranscriptPane::startGathering);
+    connect(&m_transport, &SessionTransport::burstFinished, m_transcript, &TranscriptPane::finishGathering);
     const auto guarded = [this](auto handler) {
         return [this, handler](auto &&...args) {
             GeneralErrorHandler::guard([&] {
-                appendGatheredLines();
+                m_transcript->appendGatheredLines();
                 (this->*handler)(args...);
             });
         };
@@ -333,7 +211,7 @@ void TForm1::connectSessionEvents()
     connect(TarnWaveSession1, &TTarnWaveSession::OnClosing, this, guarded(&TForm1::TarnWaveSession1Closing));
     connect(TarnWaveSession1, &TTarnWaveSession::OnRX, this, guarded(&TForm1::TarnWaveSession1RX));
     connect(TarnWaveSession1, &TTarnWaveSession::OnTX, this, guarded(&TForm1::TarnWaveSession1TX));
-    connect(TarnWaveSession1, &TTarnWaveSession::OnTX, this, [this](bool bTX) { m_transmitOwnership.txReported(bTX); });
+    connect(TarnWaveSession1, &TTarnWaveSession::OnTX, this, [this](bool bTX) { m_transmitKeys.txReported(bTX); });
     connect(TarnWaveSession1, &TTarnWaveSession::OnConnected, this, guarded(&TForm1::TarnWaveSession1Connected));
     connect(TarnWaveSession1, &TTarnWaveSession::OnDisconnected, this,
             guarded(&TForm1::TarnWaveSession1Disconnected));
@@ -357,27 +235,25 @@ void TForm1::FormCreate()
         setWindowTitle(QString::fromLatin1(ProgramConstants::ApplicationTitle) + QStringLiteral(" - ")
                        + MyCallsign);
 
-        QTextCursor cursor(ChatWindow->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("TarnWave Chat Version %1 by %2")
-                              .arg(QLatin1String(ProgramConstants::ProgramVersion),
-                                   QLatin1String(ProgramConstants::AuthorCredit)));
-        cursor.insertBlock();
-        cursor.insertText(QStringLiteral("Checked for update at ")
-                          + QLatin1String(ProgramConstants::MakerWebAddress));
-        cursor.insertBlock();
+        m_transcript->writeBanner({
+            QStringLiteral("TarnWave Chat Version %1 by %2")
+                .arg(QLatin1String(ProgramConstants::ProgramVersion),
+                     QLatin1String(ProgramConstants::AuthorCredit)),
+            QStringLiteral("Checked for update at ") + QLatin1String(ProgramConstants::MakerWebAddress),
+        });
 
         StationPanelVisible = false;
         ShowHideStationlist1->setChecked(false);
         Panel3->hide();
 
-        StationLines.clear();
+        Panel3->clearStationLines();
 
         DisplaySettings.setDefaults();
 
-        showConnectionState(session().property(QStringLiteral("NumPeers")).toInt() >= 1);
+        Panel2->showConnectionState(session().property(QStringLiteral("NumPeers")).toInt() >= 1);
 
-        sendStartReport();
+        // Asynchronous: the window opens at once, whatever the server does.
+        TCPClient->sendStartReport(MyCallsign);
     });
 }
 
@@ -390,17 +266,12 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::FormClose()
 {
     // Its own guard: a failed unkey is shown, and the close goes on.
-    GeneralErrorHandler::guard([this] { unkeyBeforeClose(); });
+    GeneralErrorHandler::guard([this] { m_transmitKeys.unkeyBeforeClose(); });
     GeneralErrorHandler::guard([this] {
         TarnWaveSession1->Disconnect();
-        sendStopReport();
+        // Never throws and waits at most the report's time limit, so the close always goes on.
+        TCPClient->sendStopReport(MyCallsign);
     });
-}
-
-void TForm1::unkeyBeforeClose()
-{
-    if (m_transmitOwnership.keyedByThisProgram())
-        m_transmitOwnership.unkeyIfKeyed(session());
 }
 
 const AutomationObject &TForm1::session() const
@@ -408,23 +279,6 @@ const AutomationObject &TForm1::session() const
     if (!SessionObject)
         throw TarnWaveError(QStringLiteral("Not connected to the session server"));
     return *SessionObject;
-}
-
-void TForm1::showConnectionState(bool connected)
-{
-    m_linkStatus.setConnected(connected);
-    showStatusLabel(*StaticText2, m_linkStatus.connection());
-}
-
-void TForm1::showConnectedStations()
-{
-    showStatusLabel(*StaticText2, m_linkStatus.connection());
-    showStatusLabel(*StaticText3, m_linkStatus.stationList());
-}
-
-void TForm1::showIndicator()
-{
-    showStatusLabel(*StaticText1, m_linkStatus.indicator());
 }
 
 void TForm1::keyPressEvent(QKeyEvent *event)
@@ -448,10 +302,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::Button1Click()
 {
-    QTextCursor caret = ChatWindow->textCursor();
-    appendOwnLine(caret, InsertPos, DisplaySettings, ownLinePrefix(MyCallsign, lineDateTime()),
-                  Edit1->text());
-    m_readingPosition->showAppended(caret, true);
+    m_transcript->appendOwnLine(ownLinePrefix(MyCallsign, lineDateTime()), Edit1->text());
     // A failed send leaves the line in the input line, to send again.
     session().call(QStringLiteral("SendChatText"), {Edit1->text()});
     m_inputHistory->lineSent(Edit1->text());
@@ -460,19 +311,12 @@ void TForm1::Button1Click()
 
 void TForm1::Edit1KeyPress(const QKeyEvent &event)
 {
-    // Enter arrives as returnPressed; the space is typed into the emptied line afterwards.
-    if (isSpaceToggle(event) && inputLineTogglesOnSpace(Edit1->text())) {
-        GeneralErrorHandler::guard([this] {
-            toggleTransmit(session(), m_transmitOwnership);
-            Edit1->clear();
-        });
-    }
+    m_transmitKeys.inputLineKey(event, *Edit1);
 }
 
 void TForm1::ChatWindowKeyPress(const QKeyEvent &event)
 {
-    if (isSpaceToggle(event))
-        GeneralErrorHandler::guard([this] { toggleTransmit(session(), m_transmitOwnership); });
+    m_transmitKeys.transcriptKey(event);
 }
 
 void TForm1::FormKeyPress(const QKeyEvent &event)
@@ -480,15 +324,13 @@ void TForm1::FormKeyPress(const QKeyEvent &event)
     // Keys a control leaves unhandled (Enter in the input line, letters in the transcript)
     // reach the window too; only a window without a focused control toggles.
     const QWidget *focused = focusWidget();
-    if (focused && focused != this)
-        return;
-    if (isCharacterToggle(event))
-        GeneralErrorHandler::guard([this] { toggleTransmit(session(), m_transmitOwnership); });
+    if (!focused || focused == this)
+        m_transmitKeys.windowKey(event);
 }
 
 void TForm1::ChatWindowSelectionChange()
 {
-    InsertPos = transcriptLength(*ChatWindow->document());
+    m_transcript->selectionChanged();
 }
 
 QString TForm1::lineDateTime() const
@@ -504,14 +346,12 @@ void TForm1::TarnWaveSession1Closing()
 
 void TForm1::TarnWaveSession1RX(bool bRX)
 {
-    m_linkStatus.setReceiving(bRX);
-    showIndicator();
+    Panel2->receivingChanged(bRX);
 }
 
 void TForm1::TarnWaveSession1TX(bool bTX)
 {
-    m_linkStatus.setTransmitting(bTX);
-    showIndicator();
+    Panel2->transmittingChanged(bTX);
 }
 
 void TForm1::TarnWaveSession1Connected(const QString &sCall, const QString &sName, const QString &sAddr)
@@ -519,51 +359,30 @@ void TForm1::TarnWaveSession1Connected(const QString &sCall, const QString &sNam
     // Only the call sign is shown.
     Q_UNUSED(sName);
     Q_UNUSED(sAddr);
-    m_linkStatus.stationConnected(sCall);
-    showConnectedStations();
+    Panel2->stationConnected(sCall);
 }
 
 void TForm1::TarnWaveSession1Disconnected(const QString &sCall)
 {
-    m_linkStatus.stationDisconnected(sCall);
-    showConnectedStations();
+    Panel2->stationDisconnected(sCall);
 }
 
 void TForm1::TarnWaveSession1ChatTextReceived(const QString &sText)
 {
-    m_receivedLines << receivedLinePrefix(lineDateTime()) + transcriptSafeText(sText);
-    if (!m_gatheringReceived)
-        appendGatheredLines();
+    m_transcript->receive(receivedLinePrefix(lineDateTime()) + transcriptSafeText(sText));
     m_callsignAlert->received(sText, MyCallsign);
-}
-
-void TForm1::appendGatheredLines()
-{
-    if (m_receivedLines.isEmpty())
-        return;
-    QTextCursor caret = ChatWindow->textCursor();
-    appendReceivedLines(caret, InsertPos, DisplaySettings.RecvTextColor, m_receivedLines);
-    // A raised view counts the new lines, so it hears of each one; one call does otherwise.
-    const qsizetype notices = m_readingPosition->isFollowing() ? 1 : m_receivedLines.size();
-    for (qsizetype i = 0; i < notices; ++i)
-        m_readingPosition->showAppended(caret, false);
-    m_receivedLines.clear();
 }
 
 void TForm1::TarnWaveSession1StationTextReceived(const QString &sText)
 {
-    StationLines = splitStationText(sText);
-    StationWindow->setWordWrapMode(stationTextWrapMode(StationLines));
-    // Plain text, one block per line; the caret at the start shows the beginning.
-    StationWindow->setPlainText(StationLines.join(u'\n'));
-    StationWindow->moveCursor(QTextCursor::Start);
+    Panel3->showStationText(sText);
 }
 
 void TForm1::Save1Click()
 {
     const QString fileName = SaveFileDialog::getSaveFileName(this);
     if (!fileName.isEmpty())
-        saveTranscript(*ChatWindow->document(), fileName);
+        m_transcript->save(fileName);
 }
 
 void TForm1::Exit1Click()
@@ -595,24 +414,11 @@ void TForm1::AlwaysOnTop1Click()
 
 void TForm1::ClearScreen1Click()
 {
-    ChatWindow->clear();
-    ChatWindowSelectionChange();
+    m_transcript->clear();
 }
 
 void TForm1::About1Click()
 {
     if (m_aboutWindow)
         m_aboutWindow->exec();
-}
-
-void TForm1::sendStartReport()
-{
-    // Asynchronous: the window opens at once, whatever the server does.
-    TCPClient->sendStartReport(MyCallsign);
-}
-
-void TForm1::sendStopReport()
-{
-    // Never throws and waits at most the report's time limit, so the close always goes on.
-    TCPClient->sendStopReport(MyCallsign);
 }

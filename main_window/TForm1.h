@@ -1,13 +1,12 @@
 #pragma once
 
-#include "main_window/LinkStatus.h"
-#include "main_window/TDisplaySettings.h"
-#include "main_window/TransmitOwnership.h"
+#include "main_window/display/logic/DisplaySettingsTarget.h"
+#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/input/TransmitKeys.h"
 #include "presence/PresenceEndpoint.h"
 
 #include <QDateTime>
 #include <QMainWindow>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -15,24 +14,23 @@
 class AutomationObject;
 class CallsignAlert;
 class FindBar;
+class InputBar;
 class InputLineHistory;
 class QAction;
 class QDialog;
-class QFrame;
-class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class PresenceClient;
 class QTextEdit;
-class ReadingPosition;
 class SessionTransport;
+class StationPanel;
+class StatusBar;
+class TranscriptPane;
 class TTarnWaveSession;
 
 // The main window: the transcript, the input bar, the status bar and the station panel, in
 // front of the session server. Creating it runs the start-up sequence; closing it runs the
-// close sequence.
-class TForm1 : public QMainWindow
+// close sequence. It puts the rooms together and hands each event to the room it concerns.
+class TForm1 : public QMainWindow, public DisplaySettingsTarget
 {
     Q_OBJECT
 
@@ -47,10 +45,11 @@ public:
     void setOptionsDialog(QDialog *options);
 
     const QString &callsign() const { return MyCallsign; }
-    const TDisplaySettings &displaySettings() const { return DisplaySettings; }
+    const TDisplaySettings &displaySettings() const override { return DisplaySettings; }
     TDisplaySettings &displaySettings() { return DisplaySettings; }
-    // The Options dialog's OK is the only thing that changes it.
-    void setTranscriptBackground(const QColor &color);
+    // The Options dialog's OK is the only thing that changes these.
+    void setDisplaySettings(const TDisplaySettings &settings) override { DisplaySettings = settings; }
+    void setTranscriptBackground(const QColor &color) override;
     bool isSessionConnected() const;
 
     // Where transcript lines take their date and time from; tests fix it.
@@ -65,19 +64,13 @@ protected:
 private:
     void createActions();
     void createMenus();
-    void createTranscript();
-    void createStationPanel();
-    void createInputBar();
-    void createStatusBar();
     void createLayout();
-    // Find bar, new-lines bar, input history and call-sign alert.
+    // Find bar, input history and call-sign alert.
     void createReadingAids();
     void connectSessionEvents();
 
     void FormCreate();
     void FormClose();
-    // Never leaves a transmitter that this program keyed keyed when the window closes.
-    void unkeyBeforeClose();
 
     // The session object, or a clear error when start-up never created it.
     const AutomationObject &session() const;
@@ -96,8 +89,6 @@ private:
     void TarnWaveSession1Connected(const QString &sCall, const QString &sName, const QString &sAddr);
     void TarnWaveSession1Disconnected(const QString &sCall);
     void TarnWaveSession1ChatTextReceived(const QString &sText);
-    // Appends the received lines gathered so far, as one edit.
-    void appendGatheredLines();
     void TarnWaveSession1StationTextReceived(const QString &sText);
 
     void Save1Click();
@@ -108,12 +99,6 @@ private:
     void ClearScreen1Click();
     void About1Click();
 
-    void sendStartReport();
-    void sendStopReport();
-    void showConnectionState(bool connected);
-    void showConnectedStations();
-    void showIndicator();
-
     SessionTransport &m_transport;
     PresenceClient *TCPClient = nullptr;
 
@@ -122,33 +107,21 @@ private:
     std::unique_ptr<AutomationObject> ConfigObject;
     QString MyCallsign;
     bool StationPanelVisible = false;
-    QStringList StationLines;
-    // Holds ConnectedStations; created with the window, so no event finds it missing.
-    LinkStatus m_linkStatus;
-    int InsertPos = 0;
-    // During a burst of session events, received lines wait here for its end.
-    bool m_gatheringReceived = false;
-    QStringList m_receivedLines;
     TDisplaySettings DisplaySettings;
 
     Clock m_clock = [] { return QDateTime::currentDateTime(); };
-    TransmitOwnership m_transmitOwnership;
+    TransmitKeys m_transmitKeys;
 
     TTarnWaveSession *TarnWaveSession1 = nullptr;
     QDialog *m_aboutWindow = nullptr;
     QDialog *m_optionsDialog = nullptr;
 
+    TranscriptPane *m_transcript = nullptr;
+    StationPanel *Panel3 = nullptr;
+    InputBar *Panel1 = nullptr;
+    StatusBar *Panel2 = nullptr;
     QTextEdit *ChatWindow = nullptr;
-    QFrame *Panel1 = nullptr;
     QLineEdit *Edit1 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QFrame *Panel2 = nullptr;
-    QLabel *StaticText1 = nullptr;
-    QLabel *StaticText2 = nullptr;
-    QLabel *StaticText3 = nullptr;
-    QFrame *Panel3 = nullptr;
-    QPlainTextEdit *StationWindow = nullptr;
-    ReadingPosition *m_readingPosition = nullptr;
     FindBar *m_findBar = nullptr;
     InputLineHistory *m_inputHistory = nullptr;
     CallsignAlert *m_callsignAlert = nullptr;

@@ -1,6 +1,6 @@
 #include "options/ColorListBox.h"
 
-#include "options/NamedColors.h"
+#include "options/logic/NamedColors.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

@@ -1,13 +1,13 @@
 #include "options/TOptionsForm.h"
 
-#include "main_window/AccessibleControls.h"
-#include "main_window/GeneralErrorHandler.h"
-#include "main_window/MainWindowLayout.h"
-#include "main_window/TForm1.h"
+#include "main_window/accessibility/AccessibleControls.h"
+#include "main_window/display/MainWindowLayout.h"
+#include "main_window/display/logic/DisplaySettingsTarget.h"
+#include "main_window/errors/GeneralErrorHandler.h"
 #include "options/ColorListBox.h"
-#include "options/FontChoices.h"
-#include "options/FontSizeText.h"
-#include "options/PreviewLines.h"
+#include "options/logic/FontChoices.h"
+#include "options/logic/FontSizeText.h"
+#include "options/logic/PreviewLines.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -75,10 +75,10 @@ const TDisplaySettings &usableDefaults(const TDisplaySettings &settings)
 
 } // namespace
 
-TOptionsForm::TOptionsForm(TForm1 &mainWindow)
-    : QDialog(&mainWindow)
-    , m_mainWindow(mainWindow)
-    , m_defaults(usableDefaults(mainWindow.displaySettings()))
+TOptionsForm::TOptionsForm(DisplaySettingsTarget &target, QWidget *parent)
+    : QDialog(parent)
+    , m_target(target)
+    , m_defaults(usableDefaults(target.displaySettings()))
 {
     setObjectName(QStringLiteral("OptionsForm"));
     setWindowTitle(QStringLiteral("   Options"));
@@ -287,13 +287,17 @@ void TOptionsForm::OKBtnClick()
 
 void TOptionsForm::applySettings()
 {
-    m_mainWindow.setTranscriptBackground(previewBackground());
-    TDisplaySettings &settings = m_mainWindow.displaySettings();
+    m_target.setTranscriptBackground(previewBackground());
+    // In the order the choices are read: a size that is not valid stops there, and what
+    // was read before it stays applied.
+    TDisplaySettings settings = m_target.displaySettings();
     settings.MyTextColor = MyTextColorBox->color();
     settings.RecvTextColor = RecvTextColorBox->color();
     settings.ChatFontName = FontName->currentText();
+    m_target.setDisplaySettings(settings);
     settings.ChatFontSize = fontSizeFromText(FontSize->currentText());
     settings.ChatFontStyle = fontStyleOf(PreviewText->font());
+    m_target.setDisplaySettings(settings);
 }
 
 void TOptionsForm::refreshPreview()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/TDisplaySettings.h"
+#include "main_window/display/logic/TDisplaySettings.h"
 
 #include <QDialog>
 
@@ -11,8 +11,8 @@ class QPushButton;
 class QTabWidget;
 class QTextCharFormat;
 class QTextEdit;
+class DisplaySettingsTarget;
 class QWidget;
-class TForm1;
 
 // The Options dialog: fonts and colours of the transcript with a live preview. It is created
 // once, after the main window's start-up has set the display defaults it reads, and reused;
@@ -22,7 +22,8 @@ class TOptionsForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TOptionsForm(TForm1 &mainWindow);
+    // Reads its defaults from the target and writes the operator's choices back to it.
+    TOptionsForm(DisplaySettingsTarget &target, QWidget *parent);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -55,7 +56,7 @@ private:
     void setPreviewBackground(const QColor &color);
     QFont defaultFont() const;
 
-    TForm1 &m_mainWindow;
+    DisplaySettingsTarget &m_target;
     TDisplaySettings m_defaults;
 
     QTabWidget *PageControl1 = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramConstants.h"
+#include "base/ProgramConstants.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/GeneralErrorHandler.h"
+#include "main_window/errors/GeneralErrorHandler.h"
 
 #include <QStringList>
 

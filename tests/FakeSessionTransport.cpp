@@ -1,6 +1,6 @@
 #include "FakeSessionTransport.h"
 
-#include "app/TarnWaveError.h"
+#include "base/TarnWaveError.h"
 #include "session/TarnWave_TLB.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "about/TForm2.h"
-#include "app/ProgramConstants.h"
+#include "base/ProgramConstants.h"
 
 #include <QDesktopServices>
 #include <QSignalSpy>

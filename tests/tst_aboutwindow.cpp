@@ -4,9 +4,9 @@
 #include "about/AboutPageView.h"
 #include "about/AboutPageViewLoader.h"
 #include "about/TForm2.h"
-#include "app/ProgramConstants.h"
-#include "main_window/MainWindowLayout.h"
+#include "base/ProgramConstants.h"
 #include "main_window/TForm1.h"
+#include "main_window/display/MainWindowLayout.h"
 
 #include <QAction>
 #include <QFile>

@@ -108,7 +108,7 @@ void TestAccessibleNames::options()
     QFETCH(QString, name);
 
     ChatFixture chat;
-    TOptionsForm options(*chat.window);
+    TOptionsForm options(*chat.window, chat.window.get());
     auto *widget = options.findChild<QWidget *>(objectName);
     QVERIFY(widget);
     QCOMPARE(widget->accessibleName(), name);
@@ -149,7 +149,7 @@ void TestAccessibleNames::statusLabelsOfferTheirText()
 void TestAccessibleNames::noControlWithoutName()
 {
     ChatFixture chat;
-    TOptionsForm options(*chat.window);
+    TOptionsForm options(*chat.window, chat.window.get());
     chat.window->show();
     QCOMPARE(unnamedControls(*chat.window), QStringList());
     QCOMPARE(unnamedControls(options), QStringList());

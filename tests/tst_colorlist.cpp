@@ -1,4 +1,4 @@
-#include "main_window/SystemColors.h"
+#include "main_window/display/logic/SystemColors.h"
 #include "options/ColorListBox.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 #include "LocalPresence.h"
 #include "SimulatorProcess.h"
 
-#include "main_window/SaveFileDialog.h"
 #include "main_window/TForm1.h"
-#include "session/DBusSessionTransport.h"
+#include "main_window/transcript/SaveFileDialog.h"
+#include "session/dbus/DBusSessionTransport.h"
 
 #include <QAction>
 #include <QDBusConnection>

@@ -3,8 +3,8 @@
 #include "SimulatorProcess.h"
 
 #include "main_window/TForm1.h"
-#include "session/DBusSessionTransport.h"
 #include "session/TTarnWaveSession.h"
+#include "session/dbus/DBusSessionTransport.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

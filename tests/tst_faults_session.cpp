@@ -3,7 +3,7 @@
 #include "SimulatorProcess.h"
 
 #include "main_window/TForm1.h"
-#include "session/DBusSessionTransport.h"
+#include "session/dbus/DBusSessionTransport.h"
 
 #include <QAction>
 #include <QDBusConnection>

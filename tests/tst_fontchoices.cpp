@@ -1,6 +1,6 @@
-#include "app/TarnWaveError.h"
-#include "options/FontChoices.h"
-#include "options/FontSizeText.h"
+#include "base/TarnWaveError.h"
+#include "options/logic/FontChoices.h"
+#include "options/logic/FontSizeText.h"
 
 #include <QFont>
 #include <QTest>

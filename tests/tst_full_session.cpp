@@ -3,8 +3,8 @@
 #include "SimulatorProcess.h"
 
 #include "app/ProgramWindows.h"
-#include "main_window/SaveFileDialog.h"
-#include "session/DBusSessionTransport.h"
+#include "main_window/transcript/SaveFileDialog.h"
+#include "session/dbus/DBusSessionTransport.h"
 
 #include <QAction>
 #include <QComboBox>

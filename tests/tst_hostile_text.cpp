@@ -1,9 +1,9 @@
 #include "ChatFixture.h"
 #include "ErrorCapture.h"
 
-#include "main_window/FindBar.h"
-#include "main_window/ReceivedText.h"
-#include "main_window/TranscriptFile.h"
+#include "main_window/reading_aids/FindBar.h"
+#include "main_window/transcript/logic/ReceivedText.h"
+#include "main_window/transcript/logic/TranscriptFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>

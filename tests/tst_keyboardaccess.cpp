@@ -1,6 +1,6 @@
 #include "ChatFixture.h"
 
-#include "main_window/SaveFileDialog.h"
+#include "main_window/transcript/SaveFileDialog.h"
 #include "options/TOptionsForm.h"
 
 #include <QApplication>
@@ -84,7 +84,7 @@ void TestKeyboardAccess::menuItemsByKeyboard()
 void TestKeyboardAccess::optionsTabOrder()
 {
     ChatFixture chat;
-    TOptionsForm options(*chat.window);
+    TOptionsForm options(*chat.window, chat.window.get());
     options.show();
     QVERIFY(QTest::qWaitForWindowActive(&options));
 

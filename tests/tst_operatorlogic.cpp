@@ -1,10 +1,10 @@
 #include "FakeSessionTransport.h"
 
-#include "app/TarnWaveError.h"
-#include "main_window/CallsignMention.h"
-#include "main_window/InputHistory.h"
-#include "main_window/TranscriptSearch.h"
-#include "main_window/TransmitOwnership.h"
+#include "base/TarnWaveError.h"
+#include "main_window/input/logic/InputHistory.h"
+#include "main_window/input/logic/TransmitOwnership.h"
+#include "main_window/reading_aids/logic/CallsignMention.h"
+#include "main_window/reading_aids/logic/TranscriptSearch.h"
 #include "session/AutomationObject.h"
 #include "session/TarnWave_TLB.h"
 

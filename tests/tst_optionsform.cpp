@@ -2,8 +2,8 @@
 #include "FakeSessionTransport.h"
 #include "LocalPresence.h"
 
-#include "main_window/SystemColors.h"
 #include "main_window/TForm1.h"
+#include "main_window/display/logic/SystemColors.h"
 #include "options/ColorListBox.h"
 #include "options/TOptionsForm.h"
 #include "session/TarnWave_TLB.h"
@@ -41,7 +41,7 @@ struct Setup
         if (startupFails)
             transport.missingServers.insert(QString::fromLatin1(TarnWave_TLB::SessionProgId));
         window = std::make_unique<TForm1>(transport, nullptr, localPresence());
-        form = std::make_unique<TOptionsForm>(*window);
+        form = std::make_unique<TOptionsForm>(*window, window.get());
     }
 
     template<typename T>

@@ -2,9 +2,9 @@
 #include "ErrorCapture.h"
 #include "LocalPresence.h"
 
-#include "main_window/LinePrefix.h"
-#include "main_window/ReceivedText.h"
 #include "main_window/TForm1.h"
+#include "main_window/transcript/logic/LinePrefix.h"
+#include "main_window/transcript/logic/ReceivedText.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 

@@ -1,7 +1,7 @@
 #include "ChatFixture.h"
 #include "ErrorCapture.h"
 
-#include "main_window/SaveFileDialog.h"
+#include "main_window/transcript/SaveFileDialog.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "session/com/ComSessionTransport.h"
 
-#include "app/TarnWaveError.h"
+#include "base/TarnWaveError.h"
 #include "session/EventBursts.h"
 #include "session/TarnWave_TLB.h"
 #include "session/com/ComError.h"

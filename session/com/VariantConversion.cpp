@@ -1,6 +1,6 @@
 #include "session/com/VariantConversion.h"
 
-#include "app/TarnWaveError.h"
+#include "base/TarnWaveError.h"
 
 namespace VariantConversion {
 

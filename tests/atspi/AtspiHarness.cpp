@@ -1,6 +1,6 @@
 #include "main_window/TForm1.h"
 #include "options/TOptionsForm.h"
-#include "session/DBusSessionTransport.h"
+#include "session/dbus/DBusSessionTransport.h"
 
 #include <QApplication>
 
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
 
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 mainWindow(transport, nullptr, PresenceEndpoint{QStringLiteral("127.0.0.1"), 9});
-    TOptionsForm options(mainWindow);
+    TOptionsForm options(mainWindow, &mainWindow);
     mainWindow.setOptionsDialog(&options);
     mainWindow.show();
     // Shown beside the main window, so its controls are in the tree at the same time.

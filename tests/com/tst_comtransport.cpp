@@ -1,7 +1,7 @@
 // The COM transport against the COM session simulator, as a Windows program would meet it.
 #include "ComSimDriver.h"
 
-#include "app/TarnWaveError.h"
+#include "base/TarnWaveError.h"
 #include "session/TarnWave_TLB.h"
 #include "session/com/ComSessionTransport.h"
 

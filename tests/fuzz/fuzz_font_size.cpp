@@ -1,6 +1,6 @@
 // The size box's text as a font size: a size within the bounds or an error quoting the text.
-#include "app/TarnWaveError.h"
-#include "options/FontSizeText.h"
+#include "base/TarnWaveError.h"
+#include "options/logic/FontSizeText.h"
 
 #include <QString>
 

@@ -1,0 +1,27 @@
+#include "main_window/reading_aids/CallsignAlert.h"
+
+#include "main_window/reading_aids/logic/CallsignMention.h"
+
+#include <QApplication>
+#include <QWidget>
+
+CallsignAlert::CallsignAlert(QWidget &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_request([](QWidget &w) { QApplication::alert(&w); })
+{
+    setObjectName(QStringLiteral("CallsignAlert"));
+}
+
+bool CallsignAlert::received(const QString &text, const QString &callsign)
+{
+    if (m_window.isActiveWindow() || !mentionsCallsign(text, callsign))
+        return false;
+    m_request(m_window);
+    return true;
+}
+
+void CallsignAlert::setRequest(Request request)
+{
+    m_request = std::move(request);
+}

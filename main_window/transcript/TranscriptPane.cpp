@@ -1,0 +1,105 @@
+#include "main_window/transcript/TranscriptPane.h"
+
+#include "main_window/display/MainWindowLayout.h"
+#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/reading_aids/ReadingPosition.h"
+#include "main_window/transcript/logic/TranscriptFile.h"
+#include "main_window/transcript/logic/TranscriptLayout.h"
+#include "main_window/transcript/logic/TranscriptLines.h"
+
+#include <QTextCursor>
+#include <QTextEdit>
+
+TranscriptPane::TranscriptPane(const TDisplaySettings &settings, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    // Without a parent until the window lays it out, as the other controls.
+    , ChatWindow(new QTextEdit)
+{
+    ChatWindow->setObjectName(QStringLiteral("ChatWindow"));
+    QTextDocument *document = ChatWindow->document();
+    document->setDocumentLayout(new TranscriptLayout(document));
+    ChatWindow->setReadOnly(true);
+    ChatWindow->setAcceptRichText(false);
+    ChatWindow->setUndoRedoEnabled(false);
+    ChatWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ChatWindow->setFocusPolicy(Qt::ClickFocus);
+    ChatWindow->setFont(MainWindowLayout::controlFont());
+    MainWindowLayout::keepSelectionVisible(*ChatWindow);
+    QPalette palette = ChatWindow->palette();
+    palette.setColor(QPalette::Text, MainWindowLayout::systemColor("clWindowText"));
+    palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clWindow"));
+    ChatWindow->setPalette(palette);
+    m_readingPosition = new ReadingPosition(*ChatWindow);
+}
+
+void TranscriptPane::writeBanner(const QStringList &lines)
+{
+    QTextCursor cursor(ChatWindow->document());
+    cursor.movePosition(QTextCursor::End);
+    for (const QString &line : lines) {
+        cursor.insertText(line);
+        cursor.insertBlock();
+    }
+}
+
+void TranscriptPane::appendOwnLine(const QString &prefix, const QString &text)
+{
+    QTextCursor caret = ChatWindow->textCursor();
+    ::appendOwnLine(caret, InsertPos, m_settings, prefix, text);
+    m_readingPosition->showAppended(caret, true);
+}
+
+void TranscriptPane::receive(const QString &line)
+{
+    m_receivedLines << line;
+    if (!m_gatheringReceived)
+        appendGatheredLines();
+}
+
+void TranscriptPane::startGathering()
+{
+    m_gatheringReceived = true;
+}
+
+void TranscriptPane::finishGathering()
+{
+    m_gatheringReceived = false;
+    appendGatheredLines();
+}
+
+void TranscriptPane::appendGatheredLines()
+{
+    if (m_receivedLines.isEmpty())
+        return;
+    QTextCursor caret = ChatWindow->textCursor();
+    appendReceivedLines(caret, InsertPos, m_settings.RecvTextColor, m_receivedLines);
+    // A raised view counts the new lines, so it hears of each one; one call does otherwise.
+    const qsizetype notices = m_readingPosition->isFollowing() ? 1 : m_receivedLines.size();
+    for (qsizetype i = 0; i < notices; ++i)
+        m_readingPosition->showAppended(caret, false);
+    m_receivedLines.clear();
+}
+
+void TranscriptPane::clear()
+{
+    ChatWindow->clear();
+    selectionChanged();
+}
+
+void TranscriptPane::setBackground(const QColor &color)
+{
+    QPalette palette = ChatWindow->palette();
+    palette.setColor(QPalette::Base, color);
+    ChatWindow->setPalette(palette);
+}
+
+void TranscriptPane::save(const QString &fileName) const
+{
+    saveTranscript(*ChatWindow->document(), fileName);
+}
+
+void TranscriptPane::selectionChanged()
+{
+    InsertPos = transcriptLength(*ChatWindow->document());
+}

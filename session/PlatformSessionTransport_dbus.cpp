@@ -1,8 +1,0 @@
-#include "session/PlatformSessionTransport.h"
-
-#include "session/DBusSessionTransport.h"
-
-std::unique_ptr<SessionTransport> createPlatformSessionTransport()
-{
-    return std::make_unique<DBusSessionTransport>(DBusSessionTransport::sessionBus());
-}
