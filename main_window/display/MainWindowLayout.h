@@ -34,4 +34,17 @@ void setLabelColors(QLabel &label, const QColor &background, const QColor &text)
 // Keeps the selection drawn as when focused, also while another control has the focus.
 void keepSelectionVisible(QAbstractScrollArea &area);
 
+// A text view the operator reads but never types into (the transcript, the station panel):
+// read-only, no undo history, its scroll bar always there, focused only by a click.
+template<typename TextView>
+void setUpReadingView(TextView &view)
+{
+    view.setReadOnly(true);
+    view.setUndoRedoEnabled(false);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view.setFocusPolicy(Qt::ClickFocus);
+    view.setFont(controlFont());
+    keepSelectionVisible(view);
+}
+
 } // namespace MainWindowLayout

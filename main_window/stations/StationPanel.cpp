@@ -16,12 +16,7 @@ StationPanel::StationPanel(QWidget *parent)
     setFixedWidth(MainWindowLayout::StationPanelWidth);
 
     StationWindow->setObjectName(QStringLiteral("StationWindow"));
-    StationWindow->setReadOnly(true);
-    StationWindow->setUndoRedoEnabled(false);
-    StationWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StationWindow->setFocusPolicy(Qt::ClickFocus);
-    StationWindow->setFont(MainWindowLayout::controlFont());
-    MainWindowLayout::keepSelectionVisible(*StationWindow);
+    MainWindowLayout::setUpReadingView(*StationWindow);
     QPalette palette = StationWindow->palette();
     palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clActiveBorder"));
     StationWindow->setPalette(palette);

@@ -19,13 +19,8 @@ TranscriptPane::TranscriptPane(const TDisplaySettings &settings, QObject *parent
     ChatWindow->setObjectName(QStringLiteral("ChatWindow"));
     QTextDocument *document = ChatWindow->document();
     document->setDocumentLayout(new TranscriptLayout(document));
-    ChatWindow->setReadOnly(true);
+    MainWindowLayout::setUpReadingView(*ChatWindow);
     ChatWindow->setAcceptRichText(false);
-    ChatWindow->setUndoRedoEnabled(false);
-    ChatWindow->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ChatWindow->setFocusPolicy(Qt::ClickFocus);
-    ChatWindow->setFont(MainWindowLayout::controlFont());
-    MainWindowLayout::keepSelectionVisible(*ChatWindow);
     QPalette palette = ChatWindow->palette();
     palette.setColor(QPalette::Text, MainWindowLayout::systemColor("clWindowText"));
     palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clWindow"));

@@ -314,7 +314,7 @@ void TestSimulator::introspectionMatchesShippedXml()
     QFETCH(QString, path);
     QFETCH(int, memberCount);
 
-    const QString dir = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../tools/session_sim/");
+    const QString dir = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../tools/session_sim/");
     QFile file(dir + service + QStringLiteral(".xml"));
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
     const QStringList shipped = interfaceMembers(QString::fromUtf8(file.readAll()), service);
