@@ -3,6 +3,7 @@
 #include "LocalPresence.h"
 
 #include "main_window/TForm1.h"
+#include "main_window/display/logic/DisplaySettingsTarget.h"
 #include "main_window/display/logic/SystemColors.h"
 #include "options/ColorListBox.h"
 #include "options/TOptionsForm.h"
@@ -107,6 +108,18 @@ void enterText(QComboBox *box, const QString &text)
     box->lineEdit()->insert(text);
 }
 
+// A window of its own for the dialog: records what the dialog writes, with no main window.
+class RecordingTarget : public DisplaySettingsTarget
+{
+public:
+    const TDisplaySettings &displaySettings() const override { return settings; }
+    void setDisplaySettings(const TDisplaySettings &written) override { settings = written; }
+    void setTranscriptBackground(const QColor &color) override { background = color; }
+
+    TDisplaySettings settings;
+    QColor background;
+};
+
 QString someFace(const QComboBox *fontName)
 {
     return fontName->itemText(fontName->count() / 2);
@@ -145,6 +158,8 @@ private Q_SLOTS:
     void keys_data();
     void keys();
     void optionsMenuOpensModally();
+    void servesAnyTarget_data();
+    void servesAnyTarget();
 };
 
 void TestOptionsForm::window()
@@ -741,6 +756,43 @@ void TestOptionsForm::optionsMenuOpensModally()
     setup.window->findChild<QAction *>(QStringLiteral("Options1"))->trigger();
     QVERIFY(wasModal);
     QCOMPARE(setup.settings().ChatFontSize, 24);
+}
+
+
+void TestOptionsForm::servesAnyTarget_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("applied");
+
+    QTest::newRow("OK") << "OKBtn" << true;
+    QTest::newRow("Cancel") << "CancelBtn" << false;
+}
+
+// The dialog reads its defaults from, and writes the operator's choices to, whatever window
+// provides the display settings; the main window is only one of them.
+void TestOptionsForm::servesAnyTarget()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, applied);
+    ErrorCapture errors;
+    RecordingTarget target;
+    target.settings.setDefaults();
+    target.settings.ChatFontSize = 14;
+    QWidget owner;
+    TOptionsForm form(target, &owner);
+    form.show();
+    QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("FontSize"))->currentText(), QStringLiteral("10"));
+
+    choose(form.findChild<QComboBox *>(QStringLiteral("FontSize")), QStringLiteral("16"));
+    choose(form.findChild<ColorListBox *>(QStringLiteral("RecvTextColorBox")), QStringLiteral("clBlue"));
+    choose(form.findChild<ColorListBox *>(QStringLiteral("BGColorBox")), QStringLiteral("clCream"));
+    form.findChild<QPushButton *>(button)->click();
+
+    QCOMPARE(errors.messages, QStringList());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(target.settings.ChatFontSize, applied ? 16 : 14);
+    QCOMPARE(target.settings.RecvTextColor, applied ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    QCOMPARE(target.background, applied ? QColor(255, 251, 240) : QColor());
 }
 
 QTEST_MAIN(TestOptionsForm)
