@@ -20,6 +20,7 @@
 #include "main_window/TranscriptFile.h"
 #include "main_window/TranscriptLayout.h"
 #include "main_window/TranscriptLines.h"
+#include "main_window/TranscriptRepaintPacer.h"
 #include "main_window/TransmitToggle.h"
 #include "presence/PresenceClient.h"
 #include "session/AutomationObject.h"
@@ -305,6 +306,7 @@ void TForm1::createReadingAids()
 {
     m_readingPosition = new ReadingPosition(*ChatWindow);
     m_readingPosition->setFocusAfterBar(Edit1);
+    m_repaintPacer = new TranscriptRepaintPacer(*ChatWindow->viewport());
     m_findBar = new FindBar(*ChatWindow, *Edit1);
     m_findBar->addShortcutsTo(*this);
     m_inputHistory = new InputLineHistory(*Edit1);
@@ -320,7 +322,10 @@ void TForm1::connectSessionEvents()
     connect(&m_transport, &SessionTransport::burstStarted, this, [this] { m_gatheringReceived = true; });
     connect(&m_transport, &SessionTransport::burstFinished, this, [this] {
         m_gatheringReceived = false;
+        const bool linesWaiting = !m_receivedLines.isEmpty();
         appendGatheredLines();
+        if (linesWaiting)
+            m_repaintPacer->linesAppended();
     });
     const auto guarded = [this](auto handler) {
         return [this, handler](auto &&...args) {

@@ -28,6 +28,7 @@ class QTextEdit;
 class ReadingPosition;
 class SessionTransport;
 class TTarnWaveSession;
+class TranscriptRepaintPacer;
 
 // The main window: the transcript, the input bar, the status bar and the station panel, in
 // front of the session server. Creating it runs the start-up sequence; closing it runs the
@@ -149,6 +150,7 @@ private:
     QFrame *Panel3 = nullptr;
     QPlainTextEdit *StationWindow = nullptr;
     ReadingPosition *m_readingPosition = nullptr;
+    TranscriptRepaintPacer *m_repaintPacer = nullptr;
     FindBar *m_findBar = nullptr;
     InputLineHistory *m_inputHistory = nullptr;
     CallsignAlert *m_callsignAlert = nullptr;

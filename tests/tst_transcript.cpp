@@ -5,9 +5,11 @@
 #include "main_window/LinePrefix.h"
 #include "main_window/ReceivedText.h"
 #include "main_window/TForm1.h"
+#include "main_window/TranscriptRepaintPacer.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 
+#include <QElapsedTimer>
 #include <QPushButton>
 
 namespace {
@@ -56,6 +58,7 @@ private Q_SLOTS:
     void timeFormatWithoutZone();
     void dateTime_data();
     void dateTime();
+    void dateTimeInSequence();
     void safeText_data();
     void safeText();
     void ownLine_data();
@@ -67,6 +70,7 @@ private Q_SLOTS:
     void appendsAtEndWhateverTheSelection();
     void burstKeepsOrder_data();
     void burstKeepsOrder();
+    void floodDrawnOncePerFrame();
     void clearStartsAtBeginning();
     void failedSendKeepsInput_data();
     void failedSendKeepsInput();
@@ -118,6 +122,32 @@ void TestTranscript::dateTime()
     QFETCH(QDateTime, when);
     QFETCH(QString, expected);
     QCOMPARE(dateTimeText(when, QLocale(locale)), expected);
+}
+
+// Calls in a row, as a flood makes them: each answer must belong to its own second and locale,
+// whatever was asked just before.
+void TestTranscript::dateTimeInSequence()
+{
+    const QDate day(2024, 3, 5);
+    const QLocale us(QStringLiteral("en_US"));
+    const QLocale de(QStringLiteral("de_DE"));
+    const struct
+    {
+        QDateTime when;
+        QLocale locale;
+        QString expected;
+    } calls[] = {
+        {QDateTime(day, QTime(14, 7, 9, 10)), us, QStringLiteral("3/5/24 2:07:09 PM")},
+        {QDateTime(day, QTime(14, 7, 9, 990)), us, QStringLiteral("3/5/24 2:07:09 PM")},
+        {QDateTime(day, QTime(14, 7, 9, 990)), de, QStringLiteral("05.03.24 14:07:09")},
+        {QDateTime(day, QTime(14, 7, 10)), de, QStringLiteral("05.03.24 14:07:10")},
+        {QDateTime(day.addDays(1), QTime(14, 7, 10)), de, QStringLiteral("06.03.24 14:07:10")},
+        {QDateTime(day.addDays(1), QTime(0, 0, 0, 400)), de, QStringLiteral("06.03.24")},
+        {QDateTime(day.addDays(1), QTime(0, 0, 0, 600)), us, QStringLiteral("3/6/24")},
+        {QDateTime(day.addDays(1), QTime(0, 0, 1)), us, QStringLiteral("3/6/24 12:00:01 AM")},
+    };
+    for (const auto &call : calls)
+        QCOMPARE(dateTimeText(call.when, call.locale), call.expected);
 }
 
 void TestTranscript::safeText_data()
@@ -344,6 +374,35 @@ void TestTranscript::burstKeepsOrder()
     QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
     chat.send(QStringLiteral("mine"));
     QCOMPARE(chat.transcript->toPlainText(), shown + QStringLiteral("N0CALL>mine\n"));
+}
+
+void TestTranscript::floodDrawnOncePerFrame()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.trigger("ClearScreen1");
+    const QWidget *viewport = chat.transcript->viewport();
+    QElapsedTimer sinceFirst;
+    const auto burst = [&chat](const QString &text) {
+        Q_EMIT chat.transport.burstStarted();
+        chat.receive(text);
+        Q_EMIT chat.transport.burstFinished();
+    };
+
+    burst(QStringLiteral("a"));
+    sinceFirst.start();
+    QVERIFY2(viewport->updatesEnabled(), "a burst after a quiet frame is drawn at once");
+    burst(QStringLiteral("b"));
+    burst(QStringLiteral("c"));
+    if (sinceFirst.elapsed() < TranscriptRepaintPacer::FrameMs)
+        QVERIFY2(!viewport->updatesEnabled(), "bursts within one frame wait for its end");
+    // Only the drawing waits: the lines are in, in order, and the view follows them.
+    QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\n"));
+    QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
+    QTRY_VERIFY(viewport->updatesEnabled());
+    // A line sent meanwhile still goes after them.
+    chat.send(QStringLiteral("mine"));
+    QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\nN0CALL>mine\n"));
 }
 
 void TestTranscript::clearStartsAtBeginning()
