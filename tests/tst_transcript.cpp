@@ -4,7 +4,9 @@
 
 #include "main_window/LinePrefix.h"
 #include "main_window/ReceivedText.h"
+#include "main_window/TDisplaySettings.h"
 #include "main_window/TForm1.h"
+#include "main_window/TranscriptLines.h"
 #include "main_window/TranscriptRepaintPacer.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
@@ -71,6 +73,8 @@ private Q_SLOTS:
     void burstKeepsOrder_data();
     void burstKeepsOrder();
     void floodDrawnOncePerFrame();
+    void linesTogetherAsOneByOne_data();
+    void linesTogetherAsOneByOne();
     void clearStartsAtBeginning();
     void failedSendKeepsInput_data();
     void failedSendKeepsInput();
@@ -403,6 +407,53 @@ void TestTranscript::floodDrawnOncePerFrame()
     // A line sent meanwhile still goes after them.
     chat.send(QStringLiteral("mine"));
     QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\nN0CALL>mine\n"));
+}
+
+void TestTranscript::linesTogetherAsOneByOne_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("atEnd");
+    QTest::newRow("at the end") << QStringList{"one", "", "three"} << true;
+    QTest::newRow("one line") << QStringList{"only"} << true;
+    QTest::newRow("within the text") << QStringList{"one", "two"} << false;
+    QTest::newRow("a line with breaks of its own") << QStringList{"a\nb", "c\rd", QString(QChar(0x2029)) + "e"} << true;
+    QTest::newRow("other separators stay in the line") << QStringList{QString(QChar(0x2028)) + "x\tq"} << true;
+}
+
+// Gathered lines go in as the same blocks and formats as lines appended one at a time.
+void TestTranscript::linesTogetherAsOneByOne()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, atEnd);
+    TDisplaySettings settings;
+    settings.setDefaults();
+    setOwnLineLook(settings, QColor(200, 0, 0));
+    QTextDocument together;
+    QTextDocument oneByOne;
+    for (QTextDocument *document : {&together, &oneByOne}) {
+        QTextCursor cursor(document);
+        appendOwnLine(cursor, 0, settings, QStringLiteral("N0CALL>"), QStringLiteral("before"));
+    }
+    const int insertPos = atEnd ? transcriptLength(together) : 3;
+    const QColor color(0, 0, 255);
+
+    QTextCursor caret(&together);
+    appendReceivedLines(caret, insertPos, color, lines);
+    QTextCursor other(&oneByOne);
+    int position = insertPos;
+    for (const QString &line : std::as_const(lines)) {
+        appendReceivedLine(other, position, color, line);
+        position = transcriptLength(oneByOne);
+    }
+
+    QCOMPARE(together.toRawText(), oneByOne.toRawText());
+    QCOMPARE(together.blockCount(), oneByOne.blockCount());
+    QCOMPARE(caret.position(), other.position());
+    for (QTextBlock a = together.begin(), b = oneByOne.begin(); a.isValid(); a = a.next(), b = b.next()) {
+        QCOMPARE(lineFormats(a), lineFormats(b));
+        QVERIFY(a.charFormat() == b.charFormat());
+        QVERIFY(a.blockFormat() == b.blockFormat());
+    }
 }
 
 void TestTranscript::clearStartsAtBeginning()
