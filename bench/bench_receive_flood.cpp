@@ -171,8 +171,10 @@ int runWindow(int scrollback, int lines)
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     QTextDocument &document = *window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->document();
-    fillTranscript(document, window.displaySettings(), scrollback);
+    // Shown first, so the scrollback goes in at the window's width, as lines received do.
     window.show();
+    QCoreApplication::processEvents();
+    fillTranscript(document, window.displaySettings(), scrollback);
     QCoreApplication::processEvents();
 
     // How often the transcript is drawn during the flood.

@@ -11,8 +11,10 @@
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -75,6 +77,7 @@ private Q_SLOTS:
     void floodDrawnOncePerFrame();
     void linesTogetherAsOneByOne_data();
     void linesTogetherAsOneByOne();
+    void linesOutOfViewPlacedInOrder();
     void clearStartsAtBeginning();
     void failedSendKeepsInput_data();
     void failedSendKeepsInput();
@@ -454,6 +457,63 @@ void TestTranscript::linesTogetherAsOneByOne()
         QVERIFY(a.charFormat() == b.charFormat());
         QVERIFY(a.blockFormat() == b.blockFormat());
     }
+}
+
+// Lines that arrive while the view is elsewhere are laid out only when reached; meanwhile
+// they are in the document in order and take their places, so the view and the scroll bar
+// are right once they are drawn.
+void TestTranscript::linesOutOfViewPlacedInOrder()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.trigger("ClearScreen1");
+    chat.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(chat.window.get()));
+    for (int i = 0; i < 100; ++i)
+        chat.receive(QStringLiteral("early %1").arg(i));
+    QCoreApplication::processEvents();
+    chat.transcript->verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+
+    // Short lines, a long one that wraps, other scripts, an empty one: laid out now or later.
+    QStringList later;
+    for (int i = 0; i < 100; ++i)
+        later << QStringLiteral("later %1").arg(i);
+    later[10] = QStringLiteral("wrapping ").repeated(60);
+    later[20] = QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 \u4F60\u597D");
+    later[30] = QString();
+    Q_EMIT chat.transport.burstStarted();
+    for (const QString &line : std::as_const(later))
+        chat.receive(line);
+    Q_EMIT chat.transport.burstFinished();
+    QCoreApplication::processEvents();
+
+    const QTextDocument &document = *chat.transcript->document();
+    QCOMPARE(chat.lineCount(), 200);
+    QTextBlock block = chat.lastLine();
+    for (qsizetype i = later.size() - 1; i >= 0; --i, block = block.previous())
+        QCOMPARE(block.text(), later[i]);
+    QCOMPARE(chat.transcript->verticalScrollBar()->value(), 0);
+
+    // A short line out of view is not laid out yet: in a flood that is most of them.
+    QCOMPARE(document.findBlockByNumber(document.blockCount() - 50).layout()->lineCount(), 0);
+
+    // Every line measured stacks on the one before, without gaps or overlaps, however late it
+    // is laid out, and the document ends where its last line does.
+    const QAbstractTextDocumentLayout &layout = *document.documentLayout();
+    for (QTextBlock line = document.begin().next(); line.isValid(); line = line.next()) {
+        QCOMPARE(layout.blockBoundingRect(line).top(), layout.blockBoundingRect(line.previous()).bottom());
+        QVERIFY(line.layout()->lineCount() > 0);
+    }
+    QCOMPARE(layout.documentSize().height(),
+             layout.blockBoundingRect(document.lastBlock()).bottom() + document.documentMargin());
+    QVERIFY(chat.lastLine().previous().previous().layout()->lineCount() == 1);
+    QVERIFY(document.findBlockByNumber(document.blockCount() - 91).layout()->lineCount() > 1);
+
+    // Back at the end, the view shows the last lines, drawn.
+    QTest::keyClick(chat.transcript, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(chat.transcript->verticalScrollBar()->value(), chat.transcript->verticalScrollBar()->maximum());
 }
 
 void TestTranscript::clearStartsAtBeginning()
