@@ -87,7 +87,8 @@ int main(int argc, char *argv[])
             return 1;
     }
 
-    std::printf("start-up: %d alternating runs each, process start to first paint (offscreen)\n", Rounds);
+    std::printf("start-up: %d alternating runs each, process start to first paint (%s platform)\n", Rounds,
+                qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("default"))));
     std::printf("%-24s %11s %11s %15s %15s\n", "program", "fastest ms", "median ms", "RSS KiB (med)", "peak KiB (med)");
     const auto row = [](const char *name, const Samples &s) {
         std::printf("%-24s %11.1f %11.1f %15.0f %15.0f\n", name, fastest(s.ms), median(s.ms), median(s.residentKiB),
