@@ -130,41 +130,48 @@ qreal TranscriptLayout::blockHeight(const QTextBlock &block) const
     return isLaidOut(block) ? laidOutHeight(*block.layout()) : lineMetrics(block).height;
 }
 
-const TranscriptLayout::LineMetrics &TranscriptLayout::lineMetrics(const QTextBlock &block) const
+TranscriptLayout::LineMetrics &TranscriptLayout::lineMetrics(const QTextBlock &block) const
 {
     const QTextDocument &doc = *document();
     const int format = textFormatIndex(block);
-    const auto known = m_lineMetrics.constFind(format);
-    if (known != m_lineMetrics.constEnd())
+    const auto known = m_lineMetrics.find(format);
+    if (known != m_lineMetrics.end())
         return *known;
     const QFont font = doc.allFormats().value(format).toCharFormat().font().resolve(m_metricsFont);
     const QFontMetricsF metrics(font);
     // A line's height as the text layout makes it, leading included and rounded up.
     LineMetrics line;
+    line.font = font;
     line.height = std::ceil(metrics.ascent() + metrics.descent() + qMax<qreal>(metrics.leading(), 0));
-    for (std::size_t code = 0x20; code < line.advances.size(); ++code)
-        line.advances[code] = metrics.horizontalAdvance(QChar(char16_t(code)));
+    line.advances.fill(-1);
     return *m_lineMetrics.insert(format, line);
 }
 
 bool TranscriptLayout::takesOneLine(const QTextBlock &block) const
 {
+    // A short transcript is laid out at once, as the window's first lines are: measuring
+    // letters costs more than it saves until lines come by the hundred.
+    if (document()->blockCount() < DeferFromBlocks)
+        return false;
     const int format = textFormatIndex(block);
     if (!hasOneFormat(block, format))
         return false;
     const qreal width = lineWidth();
     if (width < 0)
         return true;
-    // Latin-1 text only, measured letter by letter, with room to spare for kerning: other
-    // scripts, control characters and tabs are laid out at once. A line that wraps after all is
-    // laid out again when it is first drawn, and the lines after it move.
-    const LineMetrics &metrics = lineMetrics(block);
+    // Printable ASCII only, measured letter by letter, with room to spare for kerning: other
+    // characters, tabs included, are laid out at once. A line that wraps after all is laid
+    // out again when it is first drawn, and the lines after it move.
+    LineMetrics &metrics = lineMetrics(block);
     qreal natural = 0;
     for (const QChar c : block.text()) {
         const char16_t code = c.unicode();
-        if (code < 0x20 || code >= metrics.advances.size())
+        if (code < 0x20 || code >= 0x7f)
             return false;
-        natural += metrics.advances[code];
+        qreal &advance = metrics.advances[code - 0x20];
+        if (advance < 0)
+            advance = QFontMetricsF(metrics.font).horizontalAdvance(c);
+        natural += advance;
     }
     return natural * 1.1 <= width;
 }

@@ -20,6 +20,8 @@ class TranscriptLayout : public QAbstractTextDocumentLayout
     Q_OBJECT
 
 public:
+    static constexpr int DeferFromBlocks = 64;
+
     explicit TranscriptLayout(QTextDocument *document);
 
     void draw(QPainter *painter, const PaintContext &context) override;
@@ -35,9 +37,11 @@ protected:
 private:
     struct LineMetrics
     {
+        QFont font;
         qreal height = 0;
-        // Advances of the Latin-1 letters, for telling whether a line fits without laying it out.
-        std::array<qreal, 256> advances{};
+        // Advances of the printable ASCII characters, each measured when first met (negative
+        // until then), for telling whether a line fits without laying it out.
+        std::array<qreal, 0x7f - 0x20> advances{};
     };
 
     qreal layoutBlock(const QTextBlock &block, qreal top) const;
@@ -48,7 +52,8 @@ private:
     // given moves the paragraphs after it.
     void ensureLaidOut(const QTextBlock &block) const;
     qreal blockHeight(const QTextBlock &block) const;
-    const LineMetrics &lineMetrics(const QTextBlock &block) const;
+    // The metrics of the paragraph's format, measured on first use; valid until the next.
+    LineMetrics &lineMetrics(const QTextBlock &block) const;
     bool takesOneLine(const QTextBlock &block) const;
     QTextBlock blockAt(qreal y) const;
     qreal lineWidth() const;
