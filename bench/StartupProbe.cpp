@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QWidget>
 
 #include <cstdio>
@@ -22,7 +23,14 @@ bool StartupProbe::eventFilter(QObject *watched, QEvent *event)
         QMetaObject::invokeMethod(
             this,
             [] {
-                std::printf("shown %lld\n", static_cast<long long>(peakResidentKiB()));
+                // For finding where the memory goes: the mappings as they are at first paint.
+                const QString smapsCopy = qEnvironmentVariable("TARNWAVE_BENCH_SMAPS");
+                QFile smaps(QStringLiteral("/proc/self/smaps"));
+                QFile copy(smapsCopy);
+                if (!smapsCopy.isEmpty() && smaps.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+                    copy.write(smaps.readAll());
+                std::printf("shown %lld %lld\n", static_cast<long long>(peakResidentKiB()),
+                            static_cast<long long>(residentKiB()));
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             },

@@ -1,6 +1,6 @@
 // Received-line throughput over the real bus: the simulator emits a flood of chat signals as
 // fast as it can, and a receiver in a child process takes them. The receivers are the main
-// window at 1k, 10k and 100k lines of scrollback, and a bare QtDBus receiver with no window,
+// window at 1k, 10k, 100k and 1M lines of scrollback, and a bare QtDBus receiver with no window,
 // the bus's own ceiling. They take turns, round after round, against one simulator. Each
 // child also reports the longest gap between two turns of its event loop during the flood,
 // seen by a 1 ms timer, and the window checks that every line arrived, in order.
@@ -32,12 +32,12 @@
 
 namespace {
 
-constexpr std::array<int, 3> Levels{1000, 10000, 100000};
-constexpr int FloodLines = 10000;
+constexpr std::array<int, 4> Levels{1000, 10000, 100000, 1000000};
+constexpr int FloodLines = 20000;
 constexpr int Rounds = 3;
-constexpr double RateTarget = 10000;
-constexpr double BareShareTarget = 0.3;
-constexpr double StallTargetMs = 50;
+constexpr double BareShareTarget = 0.6;
+// One frame at 60 Hz.
+constexpr double StallTargetMs = 16;
 constexpr double GrowthTarget = 1.3;
 const QString FloodText = QStringLiteral("flood");
 
@@ -72,12 +72,13 @@ public:
         }
     }
     // Prints the child's result line and ends its event loop.
-    void finish(int lines, bool inOrder)
+    void finish(int lines, bool inOrder, int paints = 0)
     {
         const qint64 now = m_clock.nsecsElapsed();
         m_longestGapNs = std::max(m_longestGapNs, now - m_lastTickNs);
         const double seconds = double(now - m_firstNs) / 1e9;
-        std::printf("result %.1f %.2f %d\n", lines / seconds, double(m_longestGapNs) / 1e6, inOrder ? 1 : 0);
+        std::printf("result %.1f %.2f %d %d\n", lines / seconds, double(m_longestGapNs) / 1e6, inOrder ? 1 : 0,
+                    paints);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }
@@ -136,6 +137,25 @@ int runBare(int lines)
     return QCoreApplication::exec();
 }
 
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget &widget)
+        : QObject(&widget)
+    {
+        widget.installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 bool floodInOrder(const QTextDocument &document, int lines)
 {
     QTextBlock block = document.lastBlock().previous();
@@ -151,10 +171,14 @@ int runWindow(int scrollback, int lines)
     DBusSessionTransport transport(DBusSessionTransport::sessionBus());
     TForm1 window(transport);
     QTextDocument &document = *window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->document();
-    fillTranscript(document, window.displaySettings(), scrollback);
+    // Shown first, so the scrollback goes in at the window's width, as lines received do.
     window.show();
     QCoreApplication::processEvents();
+    fillTranscript(document, window.displaySettings(), scrollback);
+    QCoreApplication::processEvents();
 
+    // How often the transcript is drawn during the flood.
+    PaintCounter paints(*window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->viewport());
     FloodClock clock;
     const int done = document.blockCount() + lines;
     bool finished = false;
@@ -164,7 +188,7 @@ int runWindow(int scrollback, int lines)
             return;
         finished = true;
         // Whatever the last lines left for the event loop (layout, painting) counts too.
-        QTimer::singleShot(0, &window, [&] { clock.finish(lines, floodInOrder(document, lines)); });
+        QTimer::singleShot(0, &window, [&] { clock.finish(lines, floodInOrder(document, lines), paints.count); });
     });
     clock.arm();
     std::printf("ready\n");
@@ -177,6 +201,7 @@ struct Result
     double rate = 0;
     double stallMs = 0;
     bool inOrder = false;
+    int paints = 0;
 };
 
 // Runs one receiver in a child and floods it once.
@@ -207,11 +232,12 @@ bool floodOnce(SimulatorProcess &simulator, const QStringList &arguments, Result
     }
     child.waitForFinished(30000);
     const QList<QByteArray> words = output.mid(output.indexOf("result ")).trimmed().split(' ');
-    if (words.size() != 4)
+    if (words.size() != 5)
         return false;
     result.rate = words.at(1).toDouble();
     result.stallMs = words.at(2).toDouble();
     result.inOrder = words.at(3) == "1";
+    result.paints = words.at(4).toInt();
     return true;
 }
 
@@ -228,7 +254,7 @@ int runDriver()
         return 1;
     }
     std::vector<double> bareRates, bareStalls;
-    std::map<int, std::vector<double>> rates, stalls;
+    std::map<int, std::vector<double>> rates, stalls, paints;
     bool allInOrder = true;
     for (int round = 0; round < Rounds; ++round) {
         Result bare;
@@ -244,6 +270,7 @@ int runDriver()
                 return 1;
             rates[level].push_back(window.rate);
             stalls[level].push_back(window.stallMs);
+            paints[level].push_back(window.paints);
             allInOrder = allInOrder && window.inOrder;
         }
     }
@@ -252,29 +279,38 @@ int runDriver()
     const auto best = [](const std::vector<double> &v) { return *std::max_element(v.begin(), v.end()); };
     const double bareRate = best(bareRates);
     std::printf("receive flood: %d chat signals per flood, best of %d alternating rounds\n", FloodLines, Rounds);
-    std::printf("%-18s %14s %14s %16s\n", "receiver", "lines/s", "vs bare", "longest stall ms");
-    std::printf("%-18s %14.0f %14.2f %16.1f\n", "bare QtDBus", bareRate, 1.0, best(bareStalls));
+    std::printf("%-20s %12s %10s %18s %16s\n", "receiver", "lines/s", "vs bare", "longest stall ms", "paints (median)");
+    std::printf("%-20s %12.0f %10.2f %18.1f %16s\n", "bare QtDBus", bareRate, 1.0, best(bareStalls), "-");
     double worstStall = 0;
     for (const int level : Levels) {
         worstStall = std::max(worstStall, best(stalls[level]));
-        std::printf("%-18s %14.0f %14.2f %16.1f\n", qPrintable(QStringLiteral("window, %1 lines").arg(level)),
-                    best(rates[level]), best(rates[level]) / bareRate, best(stalls[level]));
+        std::printf("%-20s %12.0f %10.2f %18.1f %16.0f\n", qPrintable(QStringLiteral("window, %1 lines").arg(level)),
+                    best(rates[level]), best(rates[level]) / bareRate, best(stalls[level]), median(paints[level]));
     }
     std::printf("every line in order: %s\n", allInOrder ? "yes" : "NO");
 
-    const double rateAt100k = best(rates[Levels.back()]);
-    const double growth = best(rates[Levels.front()]) / rateAt100k;
-    reportResult(QStringLiteral("receive"), QStringLiteral("lines/s at 100k scrollback"), rateText(rateAt100k),
-                 QStringLiteral(">= %1").arg(rateText(RateTarget)), rateAt100k >= RateTarget);
-    reportResult(QStringLiteral("receive"), QStringLiteral("rate vs bare QtDBus receiver"),
-                 QStringLiteral("%1 / %2 = %3").arg(rateText(rateAt100k), rateText(bareRate)).arg(rateAt100k / bareRate, 0, 'f', 2),
-                 QStringLiteral(">= %1").arg(BareShareTarget), rateAt100k / bareRate >= BareShareTarget);
-    reportResult(QStringLiteral("receive"), QStringLiteral("longest event-loop stall"),
-                 QStringLiteral("%1 ms (bare %2 ms)").arg(worstStall, 0, 'f', 1).arg(best(bareStalls), 0, 'f', 1),
-                 QStringLiteral("<= %1 ms").arg(StallTargetMs), worstStall <= StallTargetMs);
-    reportResult(QStringLiteral("receive"), QStringLiteral("rate at 1k / rate at 100k"),
+    // The share at the level where the window does worst, and how far the rate falls from the
+    // smallest scrollback to the largest.
+    int worstLevel = Levels.front();
+    for (const int level : Levels) {
+        if (best(rates[level]) < best(rates[worstLevel]))
+            worstLevel = level;
+    }
+    const double worstRate = best(rates[worstLevel]);
+    const double growth = best(rates[Levels.front()]) / best(rates[Levels.back()]);
+    reportResult(QStringLiteral("receive"),
+                 QStringLiteral("%1-line flood vs bare QtDBus, worst of 1k..1M").arg(FloodLines),
+                 QStringLiteral("%1 / %2 = %3 (at %4 lines)")
+                     .arg(rateText(worstRate), rateText(bareRate))
+                     .arg(worstRate / bareRate, 0, 'f', 2)
+                     .arg(worstLevel),
+                 QStringLiteral(">= %1").arg(BareShareTarget), worstRate / bareRate >= BareShareTarget);
+    reportResult(QStringLiteral("receive"), QStringLiteral("rate at 1k / rate at 1M scrollback"),
                  QStringLiteral("%1x").arg(growth, 0, 'f', 2), QStringLiteral("<= %1x").arg(GrowthTarget),
                  growth <= GrowthTarget);
+    reportResult(QStringLiteral("receive"), QStringLiteral("longest event-loop stall in a flood"),
+                 QStringLiteral("%1 ms (bare %2 ms)").arg(worstStall, 0, 'f', 1).arg(best(bareStalls), 0, 'f', 1),
+                 QStringLiteral("<= %1 ms").arg(StallTargetMs), worstStall <= StallTargetMs);
     reportResult(QStringLiteral("receive"), QStringLiteral("every line appended, in order"),
                  allInOrder ? QStringLiteral("yes") : QStringLiteral("no"), QStringLiteral("yes"), allInOrder);
     return 0;

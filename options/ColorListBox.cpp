@@ -1,48 +1,21 @@
 #include "options/ColorListBox.h"
 
+#include "options/logic/ColorListModel.h"
 #include "options/logic/NamedColors.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPixmap>
 #include <QSignalBlocker>
-
-#include <utility>
-
-namespace {
-
-constexpr QSize SwatchSize{20, 12};
-
-// Filled and framed pixel by pixel: a QPainter on a pixmap per swatch cost more than the
-// rest of the three lists together.
-QIcon swatch(const QColor &color)
-{
-    QImage image(SwatchSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    const QRgb frame = qRgb(0, 0, 0);
-    const int right = image.width() - 1;
-    const int bottom = image.height() - 1;
-    for (int x = 0; x <= right; ++x) {
-        image.setPixel(x, 0, frame);
-        image.setPixel(x, bottom, frame);
-    }
-    for (int y = 1; y < bottom; ++y) {
-        image.setPixel(0, y, frame);
-        image.setPixel(right, y, frame);
-    }
-    return QIcon(QPixmap::fromImage(std::move(image)));
-}
-
-} // namespace
+#include <QStyleOptionViewItem>
 
 ColorListBox::ColorListBox(QWidget *parent)
     : QComboBox(parent)
+    , m_entries(new ColorListModel(namedColors(QGuiApplication::palette()), this))
 {
     setEditable(false);
-    setIconSize(SwatchSize);
-    fillEntries();
+    setModel(m_entries);
 }
 
 QColor ColorListBox::color() const
@@ -65,24 +38,24 @@ void ColorListBox::changeEvent(QEvent *event)
 {
     QComboBox::changeEvent(event);
     if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
-        updateColors();
+        m_entries->setColors(namedColors(QGuiApplication::palette()));
 }
 
-void ColorListBox::fillEntries()
+void ColorListBox::showEvent(QShowEvent *event)
 {
-    for (const NamedColor &entry : namedColors(QGuiApplication::palette()))
-        addItem(swatch(entry.color), entry.identifier, entry.color);
-    // Long system identifiers stay readable in the open list.
-    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 4);
-}
-
-void ColorListBox::updateColors()
-{
-    const QList<NamedColor> colors = namedColors(QGuiApplication::palette());
-    for (int i = 0; i < colors.size() && i < count(); ++i) {
-        if (itemData(i).value<QColor>() == colors[i].color)
-            continue;
-        setItemData(i, colors[i].color);
-        setItemIcon(i, swatch(colors[i].color));
+    // The drop-down part is made on the first showing rather than with the dialog at start.
+    if (!m_dropDownPrepared) {
+        m_dropDownPrepared = true;
+        setIconSize(ColorListModel::SwatchSize);
+        // Long system identifiers stay readable in the open list. Measured entry by entry:
+        // the view's own column hint counts only the rows it would show.
+        QStyleOptionViewItem option;
+        option.initFrom(view());
+        option.decorationSize = iconSize();
+        int widest = 0;
+        for (int row = 0; row < count(); ++row)
+            widest = qMax(widest, view()->itemDelegate()->sizeHint(option, model()->index(row, 0)).width());
+        view()->setMinimumWidth(widest + 4);
     }
+    QComboBox::showEvent(event);
 }

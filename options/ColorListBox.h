@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+class ColorListModel;
+
 // A fixed drop-down list of named colours, each shown as a swatch and its identifier. The
 // system colours follow the application palette. The operator's choice arrives as activated().
 class ColorListBox : public QComboBox
@@ -18,8 +20,9 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void fillEntries();
-    void updateColors();
+    ColorListModel *m_entries = nullptr;
+    bool m_dropDownPrepared = false;
 };

@@ -106,10 +106,12 @@ void TOptionsForm::createFontPage()
 
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
+    // In the dialog before its controls are made, so they take the dialog's font and palette
+    // as they are made rather than all again when the page moves in.
+    PageControl1->addTab(page, QStringLiteral("Font"));
     createFontControls(*page);
     createColorControls(*page);
     createPreview(*page);
-    PageControl1->addTab(page, QStringLiteral("Font"));
 }
 
 void TOptionsForm::createFontControls(QWidget &page)

@@ -3,6 +3,7 @@
 #include "main_window/display/MainWindowLayout.h"
 #include "main_window/display/logic/TDisplaySettings.h"
 #include "main_window/reading_aids/ReadingPosition.h"
+#include "main_window/transcript/TranscriptRepaintPacer.h"
 #include "main_window/transcript/logic/TranscriptFile.h"
 #include "main_window/transcript/logic/TranscriptLayout.h"
 #include "main_window/transcript/logic/TranscriptLines.h"
@@ -26,6 +27,7 @@ TranscriptPane::TranscriptPane(const TDisplaySettings &settings, QObject *parent
     palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clWindow"));
     ChatWindow->setPalette(palette);
     m_readingPosition = new ReadingPosition(*ChatWindow);
+    m_repaintPacer = new TranscriptRepaintPacer(*ChatWindow->viewport());
 }
 
 void TranscriptPane::writeBanner(const QStringList &lines)
@@ -60,7 +62,10 @@ void TranscriptPane::startGathering()
 void TranscriptPane::finishGathering()
 {
     m_gatheringReceived = false;
+    const bool linesWaiting = !m_receivedLines.isEmpty();
     appendGatheredLines();
+    if (linesWaiting)
+        m_repaintPacer->linesAppended();
 }
 
 void TranscriptPane::appendGatheredLines()

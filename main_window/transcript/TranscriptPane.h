@@ -7,6 +7,7 @@ class QColor;
 class QString;
 class QTextEdit;
 class ReadingPosition;
+class TranscriptRepaintPacer;
 struct TDisplaySettings;
 
 // The transcript: the read-only text view, where new lines go in, and the operator's place
@@ -46,6 +47,7 @@ private:
     const TDisplaySettings &m_settings;
     QTextEdit *ChatWindow = nullptr;
     ReadingPosition *m_readingPosition = nullptr;
+    TranscriptRepaintPacer *m_repaintPacer = nullptr;
     int InsertPos = 0;
     bool m_gatheringReceived = false;
     QStringList m_receivedLines;

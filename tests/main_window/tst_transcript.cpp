@@ -3,12 +3,18 @@
 #include "LocalPresence.h"
 
 #include "main_window/TForm1.h"
+#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/transcript/TranscriptRepaintPacer.h"
 #include "main_window/transcript/logic/LinePrefix.h"
 #include "main_window/transcript/logic/ReceivedText.h"
+#include "main_window/transcript/logic/TranscriptLines.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -56,6 +62,7 @@ private Q_SLOTS:
     void timeFormatWithoutZone();
     void dateTime_data();
     void dateTime();
+    void dateTimeInSequence();
     void safeText_data();
     void safeText();
     void ownLine_data();
@@ -67,6 +74,10 @@ private Q_SLOTS:
     void appendsAtEndWhateverTheSelection();
     void burstKeepsOrder_data();
     void burstKeepsOrder();
+    void floodDrawnOncePerFrame();
+    void linesTogetherAsOneByOne_data();
+    void linesTogetherAsOneByOne();
+    void linesOutOfViewPlacedInOrder();
     void clearStartsAtBeginning();
     void failedSendKeepsInput_data();
     void failedSendKeepsInput();
@@ -118,6 +129,32 @@ void TestTranscript::dateTime()
     QFETCH(QDateTime, when);
     QFETCH(QString, expected);
     QCOMPARE(dateTimeText(when, QLocale(locale)), expected);
+}
+
+// Calls in a row, as a flood makes them: each answer must belong to its own second and locale,
+// whatever was asked just before.
+void TestTranscript::dateTimeInSequence()
+{
+    const QDate day(2024, 3, 5);
+    const QLocale us(QStringLiteral("en_US"));
+    const QLocale de(QStringLiteral("de_DE"));
+    const struct
+    {
+        QDateTime when;
+        QLocale locale;
+        QString expected;
+    } calls[] = {
+        {QDateTime(day, QTime(14, 7, 9, 10)), us, QStringLiteral("3/5/24 2:07:09 PM")},
+        {QDateTime(day, QTime(14, 7, 9, 990)), us, QStringLiteral("3/5/24 2:07:09 PM")},
+        {QDateTime(day, QTime(14, 7, 9, 990)), de, QStringLiteral("05.03.24 14:07:09")},
+        {QDateTime(day, QTime(14, 7, 10)), de, QStringLiteral("05.03.24 14:07:10")},
+        {QDateTime(day.addDays(1), QTime(14, 7, 10)), de, QStringLiteral("06.03.24 14:07:10")},
+        {QDateTime(day.addDays(1), QTime(0, 0, 0, 400)), de, QStringLiteral("06.03.24")},
+        {QDateTime(day.addDays(1), QTime(0, 0, 0, 600)), us, QStringLiteral("3/6/24")},
+        {QDateTime(day.addDays(1), QTime(0, 0, 1)), us, QStringLiteral("3/6/24 12:00:01 AM")},
+    };
+    for (const auto &call : calls)
+        QCOMPARE(dateTimeText(call.when, call.locale), call.expected);
 }
 
 void TestTranscript::safeText_data()
@@ -344,6 +381,139 @@ void TestTranscript::burstKeepsOrder()
     QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
     chat.send(QStringLiteral("mine"));
     QCOMPARE(chat.transcript->toPlainText(), shown + QStringLiteral("N0CALL>mine\n"));
+}
+
+void TestTranscript::floodDrawnOncePerFrame()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.trigger("ClearScreen1");
+    const QWidget *viewport = chat.transcript->viewport();
+    QElapsedTimer sinceFirst;
+    const auto burst = [&chat](const QString &text) {
+        Q_EMIT chat.transport.burstStarted();
+        chat.receive(text);
+        Q_EMIT chat.transport.burstFinished();
+    };
+
+    burst(QStringLiteral("a"));
+    sinceFirst.start();
+    QVERIFY2(viewport->updatesEnabled(), "a burst after a quiet frame is drawn at once");
+    burst(QStringLiteral("b"));
+    burst(QStringLiteral("c"));
+    if (sinceFirst.elapsed() < TranscriptRepaintPacer::FrameMs)
+        QVERIFY2(!viewport->updatesEnabled(), "bursts within one frame wait for its end");
+    // Only the drawing waits: the lines are in, in order, and the view follows them.
+    QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\n"));
+    QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
+    QTRY_VERIFY(viewport->updatesEnabled());
+    // A line sent meanwhile still goes after them.
+    chat.send(QStringLiteral("mine"));
+    QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\nN0CALL>mine\n"));
+}
+
+void TestTranscript::linesTogetherAsOneByOne_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("atEnd");
+    QTest::newRow("at the end") << QStringList{"one", "", "three"} << true;
+    QTest::newRow("one line") << QStringList{"only"} << true;
+    QTest::newRow("within the text") << QStringList{"one", "two"} << false;
+    QTest::newRow("a line with breaks of its own") << QStringList{"a\nb", "c\rd", QString(QChar(0x2029)) + "e"} << true;
+    QTest::newRow("other separators stay in the line") << QStringList{QString(QChar(0x2028)) + "x\tq"} << true;
+}
+
+// Gathered lines go in as the same blocks and formats as lines appended one at a time.
+void TestTranscript::linesTogetherAsOneByOne()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, atEnd);
+    TDisplaySettings settings;
+    settings.setDefaults();
+    setOwnLineLook(settings, QColor(200, 0, 0));
+    QTextDocument together;
+    QTextDocument oneByOne;
+    for (QTextDocument *document : {&together, &oneByOne}) {
+        QTextCursor cursor(document);
+        appendOwnLine(cursor, 0, settings, QStringLiteral("N0CALL>"), QStringLiteral("before"));
+    }
+    const int insertPos = atEnd ? transcriptLength(together) : 3;
+    const QColor color(0, 0, 255);
+
+    QTextCursor caret(&together);
+    appendReceivedLines(caret, insertPos, color, lines);
+    QTextCursor other(&oneByOne);
+    int position = insertPos;
+    for (const QString &line : std::as_const(lines)) {
+        appendReceivedLine(other, position, color, line);
+        position = transcriptLength(oneByOne);
+    }
+
+    QCOMPARE(together.toRawText(), oneByOne.toRawText());
+    QCOMPARE(together.blockCount(), oneByOne.blockCount());
+    QCOMPARE(caret.position(), other.position());
+    for (QTextBlock a = together.begin(), b = oneByOne.begin(); a.isValid(); a = a.next(), b = b.next()) {
+        QCOMPARE(lineFormats(a), lineFormats(b));
+        QVERIFY(a.charFormat() == b.charFormat());
+        QVERIFY(a.blockFormat() == b.blockFormat());
+    }
+}
+
+// Lines that arrive while the view is elsewhere are laid out only when reached; meanwhile
+// they are in the document in order and take their places, so the view and the scroll bar
+// are right once they are drawn.
+void TestTranscript::linesOutOfViewPlacedInOrder()
+{
+    ChatFixture chat;
+    chat.showDateTime(false);
+    chat.trigger("ClearScreen1");
+    chat.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(chat.window.get()));
+    for (int i = 0; i < 100; ++i)
+        chat.receive(QStringLiteral("early %1").arg(i));
+    QCoreApplication::processEvents();
+    chat.transcript->verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+
+    // Short lines, a long one that wraps, other scripts, an empty one: laid out now or later.
+    QStringList later;
+    for (int i = 0; i < 100; ++i)
+        later << QStringLiteral("later %1").arg(i);
+    later[10] = QStringLiteral("wrapping ").repeated(60);
+    later[20] = QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 \u4F60\u597D");
+    later[30] = QString();
+    Q_EMIT chat.transport.burstStarted();
+    for (const QString &line : std::as_const(later))
+        chat.receive(line);
+    Q_EMIT chat.transport.burstFinished();
+    QCoreApplication::processEvents();
+
+    const QTextDocument &document = *chat.transcript->document();
+    QCOMPARE(chat.lineCount(), 200);
+    QTextBlock block = chat.lastLine();
+    for (qsizetype i = later.size() - 1; i >= 0; --i, block = block.previous())
+        QCOMPARE(block.text(), later[i]);
+    QCOMPARE(chat.transcript->verticalScrollBar()->value(), 0);
+
+    // A short line out of view is not laid out yet: in a flood that is most of them.
+    QCOMPARE(document.findBlockByNumber(document.blockCount() - 50).layout()->lineCount(), 0);
+
+    // Every line measured stacks on the one before, without gaps or overlaps, however late it
+    // is laid out, and the document ends where its last line does.
+    const QAbstractTextDocumentLayout &layout = *document.documentLayout();
+    for (QTextBlock line = document.begin().next(); line.isValid(); line = line.next()) {
+        QCOMPARE(layout.blockBoundingRect(line).top(), layout.blockBoundingRect(line.previous()).bottom());
+        QVERIFY(line.layout()->lineCount() > 0);
+    }
+    QCOMPARE(layout.documentSize().height(),
+             layout.blockBoundingRect(document.lastBlock()).bottom() + document.documentMargin());
+    QVERIFY(chat.lastLine().previous().previous().layout()->lineCount() == 1);
+    QVERIFY(document.findBlockByNumber(document.blockCount() - 91).layout()->lineCount() > 1);
+
+    // Back at the end, the view shows the last lines, drawn.
+    QTest::keyClick(chat.transcript, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(chat.transcript->verticalScrollBar()->value(), chat.transcript->verticalScrollBar()->maximum());
 }
 
 void TestTranscript::clearStartsAtBeginning()

@@ -1,6 +1,7 @@
 #include "main_window/display/logic/SystemColors.h"
 #include "options/ColorListBox.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void followsPaletteChanges();
     void setColor_data();
     void setColor();
+    void dropDownMadeWhenShown();
 };
 
 void TestColorList::fixedColors_data()
@@ -132,6 +134,22 @@ void TestColorList::setColor()
         QVERIFY(!box.color().isValid());
     QCOMPARE(activated.count(), 0);
     QCOMPARE(indexChanged.count(), 0);
+}
+
+void TestColorList::dropDownMadeWhenShown()
+{
+    ColorListBox box;
+    box.setCurrentIndex(box.findText(QStringLiteral("clTeal")));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(box.iconSize(), QSize(20, 12));
+    // Wide enough for the longest identifier.
+    // The open list is wide enough for the longest identifier in its own font.
+    const QAbstractItemView *list = box.view();
+    QVERIFY(list->minimumWidth() >= list->fontMetrics().horizontalAdvance(QStringLiteral("clGradientInactiveCaption")));
+    for (int i = 0; i < box.count(); ++i)
+        QCOMPARE(swatchColor(box, i).rgb(), box.itemData(i).value<QColor>().rgb());
+    QCOMPARE(box.color(), QColor(0, 128, 128));
 }
 
 QTEST_MAIN(TestColorList)

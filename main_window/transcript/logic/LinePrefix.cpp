@@ -51,12 +51,29 @@ QString timeFormatWithoutZone(const QString &timeFormat)
 
 QString dateTimeText(const QDateTime &when, const QLocale &locale)
 {
-    const QString date = locale.toString(when.date(), locale.dateFormat(QLocale::ShortFormat));
+    // A flood brings hundreds of lines within one second, and formatting cost more than
+    // inserting the line: the text is made once per second and locale.
+    struct Cached
+    {
+        QDate date;
+        int second = -1;
+        QLocale locale;
+        QString text;
+    };
+    thread_local Cached cached;
+    const QDate date = when.date();
     const QTime time = when.time();
-    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
-        return date;
-    return date + QLatin1Char(' ')
-        + locale.toString(time, timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
+    const int second = time.isValid() ? time.msecsSinceStartOfDay() / 1000 : -1;
+    if (second >= 0 && second == cached.second && date == cached.date && locale == cached.locale)
+        return cached.text;
+
+    QString text = locale.toString(date, locale.dateFormat(QLocale::ShortFormat));
+    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0) {
+        text += QLatin1Char(' ')
+            + locale.toString(time, timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
+    }
+    cached = {date, second, locale, text};
+    return text;
 }
 
 QString ownLinePrefix(const QString &callsign, const QString &dateTime)

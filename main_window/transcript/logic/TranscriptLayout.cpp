@@ -2,16 +2,19 @@
 
 #include "main_window/stations/logic/StationTextWrap.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace {
 
 // The lines' own heights, as they were stacked: rect() leaves out the rounding height() has.
-qreal blockHeight(const QTextLayout &layout)
+qreal laidOutHeight(const QTextLayout &layout)
 {
     const int lines = layout.lineCount();
     if (lines == 0)
@@ -20,10 +23,28 @@ qreal blockHeight(const QTextLayout &layout)
     return last.y() + last.height();
 }
 
-qreal blockBottom(const QTextBlock &block)
+// A paragraph laid out has at least one line, an empty one too; one only given a place has none.
+bool isLaidOut(const QTextBlock &block)
 {
-    const QTextLayout &layout = *block.layout();
-    return layout.position().y() + blockHeight(layout);
+    return block.layout()->lineCount() > 0;
+}
+
+// The format the paragraph's text is drawn in: its first fragment's, or for an empty
+// paragraph its own, as the text engine takes it.
+int textFormatIndex(const QTextBlock &block)
+{
+    const QTextBlock::iterator first = block.begin();
+    return first.atEnd() ? block.charFormatIndex() : first.fragment().charFormatIndex();
+}
+
+// Whether every fragment of the paragraph has that format, so one font sets the line's height.
+bool hasOneFormat(const QTextBlock &block, int format)
+{
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormatIndex() != format)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -68,31 +89,125 @@ qreal TranscriptLayout::layoutBlock(const QTextBlock &block, qreal top) const
     return top + height;
 }
 
+qreal TranscriptLayout::placeBlock(const QTextBlock &block, qreal top) const
+{
+    if (!takesOneLine(block))
+        return layoutBlock(block, top);
+    QTextLayout &layout = *block.layout();
+    // Lines from before the change would count as laid out.
+    layout.clearLayout();
+    layout.setPosition(QPointF(document()->documentMargin(), top));
+    return top + lineMetrics(block).height;
+}
+
+void TranscriptLayout::ensureLaidOut(const QTextBlock &block) const
+{
+    if (!block.isValid() || isLaidOut(block))
+        return;
+    const qreal top = block.layout()->position().y();
+    const qreal given = lineMetrics(block).height;
+    const qreal shift = layoutBlock(block, top) - top - given;
+    if (qFuzzyIsNull(shift))
+        return;
+    for (QTextBlock after = block.next(); after.isValid(); after = after.next()) {
+        QTextLayout &layout = *after.layout();
+        layout.setPosition(layout.position() + QPointF(0, shift));
+    }
+    m_size.rheight() += shift;
+    // Often asked while the view paints: the view hears of it once the paint is done.
+    auto *self = const_cast<TranscriptLayout *>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self, top] {
+            Q_EMIT self->update(QRectF(0, top, qreal(INT_MAX), qreal(INT_MAX)));
+            Q_EMIT self->documentSizeChanged(self->m_size);
+        },
+        Qt::QueuedConnection);
+}
+
+qreal TranscriptLayout::blockHeight(const QTextBlock &block) const
+{
+    return isLaidOut(block) ? laidOutHeight(*block.layout()) : lineMetrics(block).height;
+}
+
+TranscriptLayout::LineMetrics &TranscriptLayout::lineMetrics(const QTextBlock &block) const
+{
+    const QTextDocument &doc = *document();
+    const int format = textFormatIndex(block);
+    const auto known = m_lineMetrics.find(format);
+    if (known != m_lineMetrics.end())
+        return *known;
+    const QFont font = doc.allFormats().value(format).toCharFormat().font().resolve(m_metricsFont);
+    const QFontMetricsF metrics(font);
+    // A line's height as the text layout makes it, leading included and rounded up.
+    LineMetrics line;
+    line.font = font;
+    line.height = std::ceil(metrics.ascent() + metrics.descent() + qMax<qreal>(metrics.leading(), 0));
+    line.advances.fill(-1);
+    return *m_lineMetrics.insert(format, line);
+}
+
+bool TranscriptLayout::takesOneLine(const QTextBlock &block) const
+{
+    // A short transcript is laid out at once, as the window's first lines are: measuring
+    // letters costs more than it saves until lines come by the hundred.
+    if (document()->blockCount() < DeferFromBlocks)
+        return false;
+    const int format = textFormatIndex(block);
+    if (!hasOneFormat(block, format))
+        return false;
+    const qreal width = lineWidth();
+    if (width < 0)
+        return true;
+    // Printable ASCII only, measured letter by letter, with room to spare for kerning: other
+    // characters, tabs included, are laid out at once. A line that wraps after all is laid
+    // out again when it is first drawn, and the lines after it move.
+    LineMetrics &metrics = lineMetrics(block);
+    qreal natural = 0;
+    for (const QChar c : block.text()) {
+        const char16_t code = c.unicode();
+        if (code < 0x20 || code >= 0x7f)
+            return false;
+        qreal &advance = metrics.advances[code - 0x20];
+        if (advance < 0)
+            advance = QFontMetricsF(metrics.font).horizontalAdvance(c);
+        natural += advance;
+    }
+    return natural * 1.1 <= width;
+}
+
 void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
     Q_UNUSED(charsRemoved);
     const QTextDocument &doc = *document();
+    // Every format's font is resolved against the document's, so a new default font (which
+    // comes with a change of the whole document) means new metrics for all.
+    if (doc.defaultFont() != m_metricsFont) {
+        m_lineMetrics.clear();
+        m_metricsFont = doc.defaultFont();
+    }
     // A change reported at the document's very end finds no paragraph: the last one is redone.
     QTextBlock block = doc.findBlock(from);
     if (!block.isValid())
         block = doc.lastBlock();
     const QTextBlock previous = block.previous();
-    const qreal changeTop = previous.isValid() ? blockBottom(previous) : doc.documentMargin();
+    const qreal changeTop = previous.isValid() ? previous.layout()->position().y() + blockHeight(previous)
+                                               : doc.documentMargin();
     const QTextBlock lastChanged = doc.findBlock(from + qMax(charsAdded - 1, 0));
     const QTextBlock afterChange = lastChanged.isValid() ? lastChanged.next() : QTextBlock();
 
     qreal top = changeTop;
     for (; block.isValid() && block != afterChange; block = block.next())
-        top = layoutBlock(block, top);
+        top = placeBlock(block, top);
     // The paragraphs after the change keep their lines and move at most; the transcript
     // changes at its end, so there are seldom any.
     for (; block.isValid(); block = block.next()) {
         QTextLayout &layout = *block.layout();
-        if (layout.lineCount() == 0) {
-            top = layoutBlock(block, top);
+        if (!isLaidOut(block)) {
+            top = placeBlock(block, top);
         } else {
             layout.setPosition(QPointF(doc.documentMargin(), top));
-            top += blockHeight(layout);
+            top += laidOutHeight(layout);
         }
     }
 
@@ -128,6 +243,7 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
         QTextLayout &layout = *block.layout();
         if (layout.position().y() > clip.bottom())
             break;
+        ensureLaidOut(block);
         const int start = block.position();
         const int end = start + block.length();
         QList<QTextLayout::FormatRange> selections;
@@ -147,6 +263,7 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
 int TranscriptLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
 {
     const QTextBlock block = blockAt(point.y());
+    ensureLaidOut(block);
     const QTextLayout &layout = *block.layout();
     const int lines = layout.lineCount();
     if (lines == 0)
@@ -183,6 +300,8 @@ QRectF TranscriptLayout::blockBoundingRect(const QTextBlock &block) const
 {
     if (!block.isValid())
         return QRectF();
+    // Callers go on to the block's lines (the caret's place, moving by lines), so it is laid out.
+    ensureLaidOut(block);
     const QTextLayout &layout = *block.layout();
-    return QRectF(layout.position(), QSizeF(qMax<qreal>(lineWidth(), 0), blockHeight(layout)));
+    return QRectF(layout.position(), QSizeF(qMax<qreal>(lineWidth(), 0), laidOutHeight(layout)));
 }

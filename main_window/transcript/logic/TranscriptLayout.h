@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QHash>
+
+#include <array>
 
 class QTextBlock;
 
@@ -8,11 +12,16 @@ class QTextBlock;
 // boundaries, or anywhere for a paragraph holding a run too long to wrap at word boundaries
 // in reasonable time. The document keeps exactly the text received, so copying, dragging,
 // finding and screen readers all see that text and nothing added for the layout.
+// A paragraph short enough for one line is laid out only when it is first drawn or measured:
+// in a flood most received lines scroll past unseen, and laying them out cost more than all
+// the rest of taking them in.
 class TranscriptLayout : public QAbstractTextDocumentLayout
 {
     Q_OBJECT
 
 public:
+    static constexpr int DeferFromBlocks = 64;
+
     explicit TranscriptLayout(QTextDocument *document);
 
     void draw(QPainter *painter, const PaintContext &context) override;
@@ -26,10 +35,32 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
+    struct LineMetrics
+    {
+        QFont font;
+        qreal height = 0;
+        // Advances of the printable ASCII characters, each measured when first met (negative
+        // until then), for telling whether a line fits without laying it out.
+        std::array<qreal, 0x7f - 0x20> advances{};
+    };
+
     qreal layoutBlock(const QTextBlock &block, qreal top) const;
+    // Lays the paragraph out now, or, when it is short enough for one line, only gives it a
+    // place and one line's height, to be laid out when first drawn or measured.
+    qreal placeBlock(const QTextBlock &block, qreal top) const;
+    // Lays out a paragraph that was only given a place; a height other than the one it was
+    // given moves the paragraphs after it.
+    void ensureLaidOut(const QTextBlock &block) const;
+    qreal blockHeight(const QTextBlock &block) const;
+    // The metrics of the paragraph's format, measured on first use; valid until the next.
+    LineMetrics &lineMetrics(const QTextBlock &block) const;
+    bool takesOneLine(const QTextBlock &block) const;
     QTextBlock blockAt(qreal y) const;
     qreal lineWidth() const;
     qreal contentBottom() const;
 
-    QSizeF m_size;
+    // Mutable: laying a paragraph out when it is first drawn or measured happens in const calls.
+    mutable QSizeF m_size;
+    mutable QHash<int, LineMetrics> m_lineMetrics;
+    mutable QFont m_metricsFont;
 };

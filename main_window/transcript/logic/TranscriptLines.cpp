@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 // One line is one edit: the transcript lays it out and reports the change once, not per piece.
@@ -24,6 +26,16 @@ public:
 private:
     QTextCursor &m_caret;
 };
+
+// Whether QTextCursor::insertText() would start a new paragraph within the line.
+bool breaksParagraph(const QString &line)
+{
+    return std::any_of(line.begin(), line.end(), [](QChar c) {
+        const char16_t code = c.unicode();
+        return code == u'\n' || code == u'\r' || code == QChar::ParagraphSeparator || code == 0xfdd0
+            || code == 0xfdd1;
+    });
+}
 
 void endLine(QTextCursor &caret, const QTextCharFormat &format)
 {
@@ -76,6 +88,23 @@ void appendReceivedLines(QTextCursor &caret, int insertPos, const QColor &color,
 {
     placeCaret(caret, insertPos);
     const EditBlock edit(caret);
+    // At the end, lines without breaks of their own go in as one text with a break after each:
+    // the same blocks and formats as line by line, at half the cost per line in a flood.
+    if (caret.atEnd() && std::none_of(lines.begin(), lines.end(), breaksParagraph)) {
+        qsizetype length = 0;
+        for (const QString &line : lines)
+            length += line.size() + 1;
+        QString text;
+        text.reserve(length);
+        for (const QString &line : lines) {
+            text += line;
+            text += u'\n';
+        }
+        QTextCharFormat format = caret.charFormat();
+        format.setForeground(color);
+        caret.insertText(text, format);
+        return;
+    }
     for (const QString &line : lines) {
         appendReceivedLine(caret, insertPos, color, line);
         // Each line ends after the one before, as the caret's move would have recorded.
