@@ -8,6 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <psapi.h>
+#endif
+
+#ifndef Q_OS_WIN
 namespace {
 
 qint64 statusField(const char *name)
@@ -24,6 +30,7 @@ qint64 statusField(const char *name)
 }
 
 } // namespace
+#endif
 
 void reportResult(const QString &benchmark, const QString &figure, const QString &value,
                   const QString &target, bool met)
@@ -72,6 +79,30 @@ double median(std::vector<double> samples)
     return samples[samples.size() / 2];
 }
 
+#ifdef Q_OS_WIN
+// What Windows itself counts, as Task Manager shows it; under Wine, /proc would describe the
+// Wine loader rather than the program.
+namespace {
+PROCESS_MEMORY_COUNTERS memoryCounters()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        counters = PROCESS_MEMORY_COUNTERS{};
+    return counters;
+}
+} // namespace
+
+qint64 peakResidentKiB()
+{
+    return qint64(memoryCounters().PeakWorkingSetSize / 1024);
+}
+
+qint64 residentKiB()
+{
+    return qint64(memoryCounters().WorkingSetSize / 1024);
+}
+#else
 qint64 peakResidentKiB()
 {
     return statusField("VmHWM");
@@ -81,3 +112,4 @@ qint64 residentKiB()
 {
     return statusField("VmRSS");
 }
+#endif
