@@ -9,6 +9,7 @@
 #include "TranscriptFill.h"
 
 #include "BenchSimulator.h"
+#include "PaintCounter.h"
 
 #include "main_window/TForm1.h"
 #include "session/TarnWave_TLB.h"
@@ -136,25 +137,6 @@ int runBare(int lines)
     std::fflush(stdout);
     return QCoreApplication::exec();
 }
-
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget &widget)
-        : QObject(&widget)
-    {
-        widget.installEventFilter(this);
-    }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 bool floodInOrder(const QTextDocument &document, int lines)
 {

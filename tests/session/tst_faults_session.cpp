@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "PaintCounter.h"
 #include "PrivateBus.h"
 #include "SimulatorProcess.h"
 
@@ -18,25 +19,6 @@
 namespace {
 
 const QString SessionName = QStringLiteral("TarnWave.TarnwaveSession");
-
-// Counts the paints of a widget, to show that the window is still drawn.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *widget)
-    {
-        widget->installEventFilter(this);
-    }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 // The window on a given connection, without date/time so lines compare exactly.
 struct Client
@@ -164,7 +146,7 @@ void TestFaultsSession::hungServerCallsAreBounded()
     ErrorCapture errors;
     Client client(DBusSessionTransport::sessionBus());
     QVERIFY(QTest::qWaitForWindowExposed(&client.window));
-    PaintCounter paints(client.transcript->viewport());
+    PaintCounter paints(*client.transcript->viewport());
 
     // Long enough for two calls to time out one after the other.
     simulator.send(QStringLiteral("hang %1").arg(3 * DBusSessionTransport::CallTimeoutMs));
