@@ -12,6 +12,7 @@ public:
     using SessionTransport::SessionTransport;
 
     void attachOrStart(const QString &progId) override;
+    void attachRunning(const QString &progId) override { attachOrStart(progId); }
     QVariant readProperty(const QString &progId, const QString &name) override;
     void invoke(const QString &progId, const QString &method, const QVariantList &args) override;
     void subscribe(const QString &progId) override;

@@ -37,7 +37,7 @@ TForm1::TForm1(SessionTransport &transport, QWidget *parent, const PresenceEndpo
     : QMainWindow(parent)
     , m_transport(transport)
     , TCPClient(new PresenceClient(presence, this))
-    , m_transmitKeys([this]() -> const AutomationObject & { return session(); })
+    , m_transmitKeys([this]() -> const AutomationObject & { return linkedSession(); })
 {
     setObjectName(QStringLiteral("Form1"));
     // Widgets and the event wrapper exist before any event can arrive.
@@ -60,6 +60,7 @@ TForm1::TForm1(SessionTransport &transport, QWidget *parent, const PresenceEndpo
     createLayout();
     AccessibleControls::describeMainWindow(*this);
     connectSessionEvents();
+    createStartupSteps();
     FormCreate();
 }
 
@@ -73,6 +74,12 @@ void TForm1::setAboutWindow(QDialog *about)
 void TForm1::setOptionsDialog(QDialog *options)
 {
     m_optionsDialog = options;
+}
+
+void TForm1::setDisplaySettings(const TDisplaySettings &settings)
+{
+    DisplaySettings = settings;
+    m_displaySettingsChosen = true;
 }
 
 void TForm1::setTranscriptBackground(const QColor &color)
@@ -220,41 +227,88 @@ void TForm1::connectSessionEvents()
     });
     connect(TarnWaveSession1, &TTarnWaveSession::OnStationTextReceived, this,
             guarded(&TForm1::TarnWaveSession1StationTextReceived));
+    connect(&m_transport, &SessionTransport::serverLost, this, &TForm1::sessionServerLost);
+    connect(&m_transport, &SessionTransport::serverAppeared, this, &TForm1::resumeStartup);
 }
 
-void TForm1::FormCreate()
+void TForm1::createStartupSteps()
 {
-    // An error ends the sequence at its step; the window still opens.
-    GeneralErrorHandler::guard([this] {
+    using Repeat = StartupSequence::Repeat;
+    m_startup.addStep(Repeat::EachAttach, [this] {
         SessionObject = std::make_unique<AutomationObject>(
-            m_transport, QString::fromLatin1(TarnWave_TLB::SessionProgId));
-        TarnWaveSession1->Connect();
+            m_transport, QString::fromLatin1(TarnWave_TLB::SessionProgId), m_attach);
+    });
+    m_startup.addStep(Repeat::EachAttach, [this] {
+        TarnWaveSession1->Connect(m_attach == AutomationObject::Attach::RunningOnly
+                                      ? TTarnWaveSession::TConnectKind::ckRunningInstance
+                                      : TarnWaveSession1->ConnectKind());
+    });
+    m_startup.addStep(Repeat::EachAttach, [this] {
         ConfigObject = std::make_unique<AutomationObject>(
-            m_transport, QString::fromLatin1(TarnWave_TLB::SetupConfigProgId));
+            m_transport, QString::fromLatin1(TarnWave_TLB::SetupConfigProgId), m_attach);
+    });
+    m_startup.addStep(Repeat::Once, [this] {
         MyCallsign = ConfigObject->property(QStringLiteral("Callsign")).toString();
+    });
+    m_startup.addStep(Repeat::Once, [this] {
         setWindowTitle(QString::fromLatin1(ProgramConstants::ApplicationTitle) + QStringLiteral(" - ")
                        + MyCallsign);
-
+    });
+    m_startup.addStep(Repeat::Once, [this] {
         m_transcript->writeBanner({
             QStringLiteral("TarnWave Chat Version %1 by %2")
                 .arg(QLatin1String(ProgramConstants::ProgramVersion),
                      QLatin1String(ProgramConstants::AuthorCredit)),
             QStringLiteral("Checked for update at ") + QLatin1String(ProgramConstants::MakerWebAddress),
         });
-
+    });
+    m_startup.addStep(Repeat::Once, [this] {
+        if (m_stationPanelChosen)
+            return;
         StationPanelVisible = false;
         ShowHideStationlist1->setChecked(false);
         Panel3->hide();
-
-        Panel3->clearStationLines();
-
-        DisplaySettings.setDefaults();
-
+    });
+    m_startup.addStep(Repeat::Once, [this] { Panel3->clearStationLines(); });
+    m_startup.addStep(Repeat::Once, [this] {
+        if (!m_displaySettingsChosen)
+            DisplaySettings.setDefaults();
+    });
+    m_startup.addStep(Repeat::EachAttach, [this] {
         Panel2->showConnectionState(session().property(QStringLiteral("NumPeers")).toInt() >= 1);
-
+    });
+    m_startup.addStep(Repeat::Once, [this] {
         // Asynchronous: the window opens at once, whatever the server does.
         TCPClient->sendStartReport(MyCallsign);
     });
+}
+
+void TForm1::FormCreate()
+{
+    // An error ends the sequence at its step; the window still opens, and the steps left are
+    // run when a session server turns up.
+    GeneralErrorHandler::guard([this] { m_startup.run(); });
+    m_attach = AutomationObject::Attach::RunningOnly;
+}
+
+void TForm1::resumeStartup()
+{
+    if (m_startup.isComplete())
+        return;
+    try {
+        m_startup.run();
+    } catch (const TarnWaveError &) {
+        // The server is not there yet, or not whole: the transport goes on watching, and a
+        // call the operator makes says what is wrong.
+    }
+}
+
+void TForm1::sessionServerLost()
+{
+    m_transcript->appendGatheredLines();
+    m_startup.linkLost();
+    m_transmitKeys.serverLost();
+    Panel2->serverLost();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -281,6 +335,12 @@ const AutomationObject &TForm1::session() const
     return *SessionObject;
 }
 
+const AutomationObject &TForm1::linkedSession()
+{
+    resumeStartup();
+    return session();
+}
+
 void TForm1::keyPressEvent(QKeyEvent *event)
 {
     FormKeyPress(*event);
@@ -302,6 +362,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::Button1Click()
 {
+    // Before the line is echoed, so that late banner lines come first.
+    resumeStartup();
     m_transcript->appendOwnLine(ownLinePrefix(MyCallsign, lineDateTime()), Edit1->text());
     // A failed send leaves the line in the input line, to send again.
     session().call(QStringLiteral("SendChatText"), {Edit1->text()});
@@ -398,6 +460,7 @@ void TForm1::Options1Click()
 
 void TForm1::ShowHideStationlist1Click()
 {
+    m_stationPanelChosen = true;
     StationPanelVisible = !StationPanelVisible;
     ShowHideStationlist1->setChecked(StationPanelVisible);
     Panel3->setVisible(StationPanelVisible);

@@ -4,6 +4,8 @@
 #include "main_window/display/logic/TDisplaySettings.h"
 #include "main_window/input/TransmitKeys.h"
 #include "presence/PresenceEndpoint.h"
+#include "session/AutomationObject.h"
+#include "session/StartupSequence.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -11,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-class AutomationObject;
 class CallsignAlert;
 class FindBar;
 class InputBar;
@@ -48,7 +49,7 @@ public:
     const TDisplaySettings &displaySettings() const override { return DisplaySettings; }
     TDisplaySettings &displaySettings() { return DisplaySettings; }
     // The Options dialog's OK is the only thing that changes these.
-    void setDisplaySettings(const TDisplaySettings &settings) override { DisplaySettings = settings; }
+    void setDisplaySettings(const TDisplaySettings &settings) override;
     void setTranscriptBackground(const QColor &color) override;
     bool isSessionConnected() const;
 
@@ -71,9 +72,16 @@ private:
 
     void FormCreate();
     void FormClose();
+    void createStartupSteps();
+    // Carries on with start-up where it stopped, or attaches again after the server went
+    // away; the operator is not told when no server runs yet.
+    void resumeStartup();
+    void sessionServerLost();
 
     // The session object, or a clear error when start-up never created it.
     const AutomationObject &session() const;
+    // The same for a call the operator makes: a server that runs again is attached first.
+    const AutomationObject &linkedSession();
 
     void Button1Click();
     void Edit1KeyPress(const QKeyEvent &event);
@@ -101,6 +109,14 @@ private:
 
     SessionTransport &m_transport;
     PresenceClient *TCPClient = nullptr;
+
+    StartupSequence m_startup;
+    // Only start-up's first attempt may have the server started; later ones never launch it
+    // behind the operator's back.
+    AutomationObject::Attach m_attach = AutomationObject::Attach::RunningOrNew;
+    // Choices the operator made before a late start-up reached the steps that set them.
+    bool m_displaySettingsChosen = false;
+    bool m_stationPanelChosen = false;
 
     // Process-wide state, alive for the whole run.
     std::unique_ptr<AutomationObject> SessionObject;

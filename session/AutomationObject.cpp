@@ -2,11 +2,14 @@
 
 #include "session/SessionTransport.h"
 
-AutomationObject::AutomationObject(SessionTransport &transport, const QString &progId)
+AutomationObject::AutomationObject(SessionTransport &transport, const QString &progId, Attach attach)
     : m_transport(transport)
     , m_progId(progId)
 {
-    m_transport.attachOrStart(m_progId);
+    if (attach == Attach::RunningOrNew)
+        m_transport.attachOrStart(m_progId);
+    else
+        m_transport.attachRunning(m_progId);
 }
 
 QVariant AutomationObject::property(const QString &name) const

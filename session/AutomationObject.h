@@ -10,10 +10,15 @@ class SessionTransport;
 class AutomationObject
 {
 public:
-    // Creating the object attaches to its running server or starts one; throws TarnWaveError.
-    AutomationObject(SessionTransport &transport, const QString &progId);
+    enum class Attach {
+        RunningOrNew, // attach to the running server, else have one started
+        RunningOnly,  // attach to a running server; never start one
+    };
 
-    const QString &progId() const { return m_progId; }
+    // Creating the object attaches to its server; throws TarnWaveError.
+    AutomationObject(SessionTransport &transport, const QString &progId,
+                     Attach attach = Attach::RunningOrNew);
+
     QVariant property(const QString &name) const;
     void call(const QString &method, const QVariantList &args = {}) const;
 

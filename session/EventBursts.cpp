@@ -22,6 +22,14 @@ void EventBursts::push(const QString &progId, const QString &name, const QVarian
         m_timer.start();
 }
 
+void EventBursts::passOnAll()
+{
+    while (!m_passingOn && !m_received.empty())
+        passOnBurst();
+    if (m_received.empty())
+        m_timer.stop();
+}
+
 void EventBursts::passOnBurst()
 {
     // A handler's message box runs a nested event loop; events wait for the outer burst so

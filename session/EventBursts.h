@@ -25,6 +25,8 @@ public:
     explicit EventBursts(SessionTransport &transport);
 
     void push(const QString &progId, const QString &name, const QVariantList &args);
+    // Passes on everything held, now, unless a burst is being passed on already.
+    void passOnAll();
 
 private:
     struct ReceivedEvent

@@ -37,11 +37,12 @@ TTarnWaveSession::TTarnWaveSession(SessionTransport &transport, QObject *parent)
     , m_transport(transport)
 {
     connect(&m_transport, &SessionTransport::eventReceived, this, &TTarnWaveSession::onTransportEvent);
+    connect(&m_transport, &SessionTransport::serverLost, this, &TTarnWaveSession::serverLost);
 }
 
 TTarnWaveSession::~TTarnWaveSession()
 {
-    if (m_connected) {
+    if (m_listening) {
         try {
             Disconnect();
         } catch (...) {
@@ -50,26 +51,33 @@ TTarnWaveSession::~TTarnWaveSession()
     }
 }
 
-void TTarnWaveSession::Connect()
+void TTarnWaveSession::Connect(TConnectKind kind)
 {
+    if (m_connected)
+        return;
     const QString progId = QString::fromLatin1(TarnWave_TLB::SessionProgId);
-    m_transport.attachOrStart(progId);
+    if (kind == TConnectKind::ckRunningInstance)
+        m_transport.attachRunning(progId);
+    else
+        m_transport.attachOrStart(progId);
     m_transport.subscribe(progId);
     m_connected = true;
+    m_listening = true;
 }
 
 void TTarnWaveSession::Disconnect()
 {
-    if (!m_connected)
+    if (!m_connected && !m_listening)
         return;
     m_connected = false;
+    m_listening = false;
     m_transport.unsubscribe(QString::fromLatin1(TarnWave_TLB::SessionProgId));
 }
 
 void TTarnWaveSession::onTransportEvent(const QString &progId, const QString &eventName,
                                         const QVariantList &args)
 {
-    if (!m_connected || progId != QLatin1String(TarnWave_TLB::SessionProgId))
+    if (!m_listening || progId != QLatin1String(TarnWave_TLB::SessionProgId))
         return;
     const TarnWave_TLB::EventEntry *entry = TarnWave_TLB::findEvent(eventName);
     dispatchEvent(entry ? entry->dispId : -1, args);

@@ -30,7 +30,10 @@ public:
     bool AutoQuit() const { return m_autoQuit; }
 
     // Attaches to (or starts) the server and joins its events; throws TarnWaveError.
-    void Connect();
+    void Connect() { Connect(m_connectKind); }
+    // ckRunningInstance attaches only to a server that runs; any other kind may start one.
+    // Joining again while joined does nothing.
+    void Connect(TConnectKind kind);
     // Leaves the events; the server is never asked to quit.
     void Disconnect();
     bool isConnected() const { return m_connected; }
@@ -55,6 +58,9 @@ Q_SIGNALS:
     void OnSerialStatus(int nEvent, int nStatus);
 
 private:
+    // The transport has dropped the server; what it sent before still comes through, and
+    // Connect joins again.
+    void serverLost() { m_connected = false; }
     void onTransportEvent(const QString &progId, const QString &eventName, const QVariantList &args);
 
     SessionTransport &m_transport;
@@ -62,4 +68,6 @@ private:
     const bool m_autoConnect = false;
     const bool m_autoQuit = false;
     bool m_connected = false;
+    // Between Connect and Disconnect, whether or not the server is still there.
+    bool m_listening = false;
 };

@@ -1,12 +1,17 @@
 #include "FakeSessionTransport.h"
 
 #include "base/TarnWaveError.h"
+#include "session/ServerMessages.h"
 #include "session/TarnWave_TLB.h"
 
 namespace {
 QString sessionId()
 {
     return QString::fromLatin1(TarnWave_TLB::SessionProgId);
+}
+QString configId()
+{
+    return QString::fromLatin1(TarnWave_TLB::SetupConfigProgId);
 }
 } // namespace
 
@@ -25,8 +30,30 @@ void FakeSessionTransport::attachOrStart(const QString &progId)
     attached << progId;
 }
 
+void FakeSessionTransport::attachRunning(const QString &progId)
+{
+    if (missingServers.contains(progId))
+        throw TarnWaveError(ServerMessages::notRunning(progId));
+    attachedRunning << progId;
+}
+
+void FakeSessionTransport::crash()
+{
+    missingServers = {sessionId(), configId()};
+    subscriptions.clear();
+    Q_EMIT serverLost();
+}
+
+void FakeSessionTransport::restart()
+{
+    missingServers.clear();
+    Q_EMIT serverAppeared();
+}
+
 QVariant FakeSessionTransport::readProperty(const QString &progId, const QString &name)
 {
+    if (missingServers.contains(progId))
+        throw TarnWaveError(ServerMessages::notRunning(name));
     if (name == failingMethod)
         throw TarnWaveError(failureMessage);
     return properties.value(progId).value(name);
@@ -34,6 +61,8 @@ QVariant FakeSessionTransport::readProperty(const QString &progId, const QString
 
 void FakeSessionTransport::invoke(const QString &progId, const QString &method, const QVariantList &args)
 {
+    if (missingServers.contains(progId))
+        throw TarnWaveError(ServerMessages::notRunning(method));
     calls.append({progId, method, args});
     if (method == failingMethod)
         throw TarnWaveError(failureMessage);

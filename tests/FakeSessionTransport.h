@@ -26,6 +26,7 @@ public:
     FakeSessionTransport();
 
     void attachOrStart(const QString &progId) override;
+    void attachRunning(const QString &progId) override;
     QVariant readProperty(const QString &progId, const QString &name) override;
     void invoke(const QString &progId, const QString &method, const QVariantList &args) override;
     void subscribe(const QString &progId) override;
@@ -33,6 +34,11 @@ public:
 
     // Sends a session event, as the server would, to whoever subscribed.
     void fire(const QString &eventName, const QVariantList &args = {});
+
+    // The server dies without OnClosing: its objects and events are gone, calls fail.
+    void crash();
+    // A server runs again; the next attach reaches it.
+    void restart();
 
     void setSessionProperty(const QString &name, const QVariant &value);
     void setCallsign(const QString &callsign);
@@ -43,5 +49,6 @@ public:
     QString failureMessage = QStringLiteral("The session server reported an error");
     QList<Call> calls;
     QSet<QString> subscriptions;
-    QStringList attached;
+    QStringList attached;         // attachOrStart, in order
+    QStringList attachedRunning;  // attachRunning, in order
 };

@@ -25,6 +25,7 @@ public:
     void windowKey(const QKeyEvent &event);
 
     void txReported(bool bTX) { m_ownership.txReported(bTX); }
+    void serverLost() { m_ownership.forget(); }
     // Never leaves a transmitter that this program keyed keyed; throws TarnWaveError.
     void unkeyBeforeClose();
 

@@ -73,6 +73,13 @@ void StatusBar::stationDisconnected(const QString &sCall)
     showConnectedStations();
 }
 
+void StatusBar::serverLost()
+{
+    m_linkStatus.serverLost();
+    showConnectedStations();
+    showIndicator();
+}
+
 void StatusBar::showConnectedStations()
 {
     showStatusLabel(*StaticText2, m_linkStatus.connection());

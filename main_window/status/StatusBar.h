@@ -21,6 +21,8 @@ public:
     void transmittingChanged(bool bTX);
     void stationConnected(const QString &sCall);
     void stationDisconnected(const QString &sCall);
+    // "Disconnect" on grey, the station list and the RX/TX indicator hidden.
+    void serverLost();
 
 private:
     void showConnectedStations();

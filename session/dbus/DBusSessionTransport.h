@@ -3,12 +3,16 @@
 #include "session/SessionTransport.h"
 
 #include <QDBusConnection>
+#include <QSet>
 
 class EventBursts;
 class QDBusMessage;
+class QDBusServiceWatcher;
 
 // Automation objects on the D-Bus session bus. Messages are built by hand rather than through
 // QDBusInterface, whose constructor makes a blocking introspection round-trip per object.
+// The owners of the servers' bus names are followed, so a server that crashes is noticed at
+// once and one started again is found by itself.
 class DBusSessionTransport : public SessionTransport
 {
     Q_OBJECT
@@ -17,6 +21,8 @@ public:
     // Bounds for one ordinary call and for the activation of a server that is starting.
     static constexpr int CallTimeoutMs = 3000;
     static constexpr int ActivationTimeoutMs = 30000;
+    // The error a server in a modal state answers with: it did not run the call.
+    static constexpr char BusyErrorName[] = "TarnWave.Error.Busy";
     explicit DBusSessionTransport(const QDBusConnection &connection, QObject *parent = nullptr);
 
     // The session bus on a connection of the program's own. QtDBus holds back what arrives on
@@ -26,6 +32,7 @@ public:
     static QDBusConnection sessionBus();
 
     void attachOrStart(const QString &progId) override;
+    void attachRunning(const QString &progId) override;
     QVariant readProperty(const QString &progId, const QString &name) override;
     void invoke(const QString &progId, const QString &method, const QVariantList &args) override;
     void subscribe(const QString &progId) override;
@@ -37,8 +44,21 @@ private Q_SLOTS:
 
 private:
     void requireBus() const;
+    // Retries a call the server refused as busy until boundMs has passed.
     QDBusMessage callBlocking(const QDBusMessage &message, int timeoutMs, const QString &what);
+    QDBusMessage callOnce(const QDBusMessage &message, int timeoutMs);
+    [[noreturn]] void throwCallError(const QDBusMessage &message, const QDBusMessage &reply,
+                                     int timeoutMs, const QString &what);
+    bool hasOwner(const QString &progId);
+    void attached(const QString &progId);
+    void attachFailed();
+    void ownerChanged(const QString &name, const QString &oldOwner, const QString &newOwner);
+    void serverGone();
 
     QDBusConnection m_connection;
     EventBursts *m_bursts = nullptr;
+    QDBusServiceWatcher *m_owners = nullptr;
+    QSet<QString> m_attached;
+    QSet<QString> m_subscribed;
+    bool m_watching = false;
 };

@@ -19,6 +19,7 @@ class NoServerTransport : public SessionTransport
 {
 public:
     void attachOrStart(const QString &) override {}
+    void attachRunning(const QString &) override {}
     QVariant readProperty(const QString &, const QString &) override { return {}; }
     void invoke(const QString &, const QString &, const QVariantList &) override {}
     void subscribe(const QString &) override {}

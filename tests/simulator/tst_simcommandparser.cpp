@@ -104,6 +104,10 @@ void TestSimCommandParser::parse_data()
     QTest::newRow("sleep negative") << "sleep -1" << "error";
     QTest::newRow("hang") << "hang 1000" << expected(K::Hang, {}, {}, {}, {}, false, 1000);
     QTest::newRow("hang missing") << "hang" << "error";
+    QTest::newRow("busy") << "busy 1500" << expected(K::Busy, {}, {}, {}, {}, false, 1500);
+    QTest::newRow("busy negative") << "busy -5" << "error";
+    QTest::newRow("die") << "die" << expected(K::Die);
+    QTest::newRow("die with argument") << "die now" << "error";
     QTest::newRow("station-list") << "station-list" << expected(K::StationList);
     QTest::newRow("closing") << "closing" << expected(K::Closing);
     QTest::newRow("quit") << "quit" << expected(K::Quit);

@@ -76,9 +76,14 @@ public:
     bool transmitting() const;
 
 public Q_SLOTS:
-    void SendChatText(const QString &sText);
+    void SendChatText(const QString &sText, const QDBusMessage &message);
     // The trailing message lets the slot answer a wrongly typed variant with an error.
     void Transmit(const QDBusVariant &bTransmit, const QDBusMessage &message);
+
+private:
+    // Answers a call with an error instead of running it; true when it did.
+    static bool refused(const QDBusMessage &message, const QString &errorName, const QString &text);
+    bool refusedAsBusy(const QDBusMessage &message);
 
 private:
     SimSession *m_session = nullptr;

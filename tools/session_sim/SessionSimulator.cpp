@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <cstdlib>
 
 const QString SessionSimulator::SessionService = QStringLiteral("TarnWave.TarnwaveSession");
 const QString SessionSimulator::ConfigService = QStringLiteral("TarnWave.SetupConfig");
@@ -151,6 +152,12 @@ void SessionSimulator::execute(const SimCommand &command)
         // Blocking on purpose: calls pile up unanswered, as with a frozen server.
         QThread::msleep(ulong(command.number));
         break;
+    case Kind::Busy:
+        m_session->setBusyFor(command.number);
+        break;
+    case Kind::Die:
+        // As a crash: no OnClosing, nothing flushed, the names dropped only by the bus.
+        std::_Exit(3);
     case Kind::Raw:
         m_session->emitSignal(command.name, command.rawArgs);
         break;

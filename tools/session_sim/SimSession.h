@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,9 @@ public:
     void setNumPeers(int count);
     bool transmitting() const { return m_transmitting; }
     void setTransmitting(bool on);
+    // Calls are refused for the next ms milliseconds.
+    void setBusyFor(qint64 ms) { m_busyUntil = QDeadlineTimer(ms); }
+    bool isBusy() const { return !m_busyUntil.hasExpired(); }
 
     // Emit OnConnected / OnDisconnected and keep NumPeers equal to the connected list.
     void connectStation(const QString &call, const QString &name, const QString &addr);
@@ -42,5 +46,6 @@ private:
     QDBusConnection m_bus;
     int m_numPeers = 0;
     bool m_transmitting = false;
+    QDeadlineTimer m_busyUntil{0};
     QStringList m_connected;
 };

@@ -56,6 +56,8 @@ const QHash<QString, CommandInfo> &commandTable()
         {QStringLiteral("flood-chat"), {Kind::FloodChat, Shape::FloodChat}},
         {QStringLiteral("flood-connect"), {Kind::FloodConnect, Shape::Count}},
         {QStringLiteral("hang"), {Kind::Hang, Shape::Duration}},
+        {QStringLiteral("busy"), {Kind::Busy, Shape::Duration}},
+        {QStringLiteral("die"), {Kind::Die, Shape::None}},
         {QStringLiteral("raw"), {Kind::Raw, Shape::Raw}},
         {QStringLiteral("raw-dispid"), {Kind::RawDispId, Shape::RawDispId}},
         {QStringLiteral("echo"), {Kind::Echo, Shape::Text}},

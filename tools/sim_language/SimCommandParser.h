@@ -10,7 +10,7 @@ struct SimCommand
     enum class Kind {
         Connect, Disconnect, Chat, StationText, Rx, Tx, Ptt, CarrierDetect, Peers, Callsign,
         Dtmf, Alarm, Link, Serial, StationList, Closing, Sleep, Quit,
-        FloodChat, FloodConnect, Hang, Raw, RawDispId, Echo
+        FloodChat, FloodConnect, Hang, Busy, Die, Raw, RawDispId, Echo
     };
 
     Kind kind = Kind::Quit;
@@ -19,7 +19,7 @@ struct SimCommand
     QString addr;          // connect
     QString text;          // chat, station-text, callsign, dtmf, echo, flood-chat
     bool on = false;       // rx, tx, ptt, cd, link
-    qint64 number = 0;     // peers, alarm status, serial event, sleep, hang, flood counts, raw-dispid
+    qint64 number = 0;     // peers, alarm status, serial event, sleep, hang, busy, flood counts, raw-dispid
     qint64 number2 = 0;    // serial status
     QVariantList rawArgs;  // raw, raw-dispid, already typed for marshalling
 };

@@ -11,6 +11,8 @@ public:
     // since the server may have keyed before reporting the error.
     void transmit(const AutomationObject &session, bool on);
     void txReported(bool bTX);
+    // A server that went away took its transmitter state with it.
+    void forget() { m_keyed = false; }
     bool keyedByThisProgram() const { return m_keyed; }
 
     // Calls Transmit false when this program keyed the transmitter; throws TarnWaveError.

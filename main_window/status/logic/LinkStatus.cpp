@@ -45,6 +45,11 @@ void LinkStatus::stationDisconnected(const QString &callsign)
         m_connected = false;
 }
 
+void LinkStatus::serverLost()
+{
+    *this = LinkStatus();
+}
+
 StatusLabelState LinkStatus::indicator() const
 {
     if (m_transmitting)

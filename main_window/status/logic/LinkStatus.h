@@ -27,6 +27,8 @@ public:
     void stationConnected(const QString &callsign);
     // Removes the first entry equal to callsign in any letter case, if there is one.
     void stationDisconnected(const QString &callsign);
+    // The session server went away: nothing it reported holds any more.
+    void serverLost();
 
     // A keyed transmitter always shows, whatever the receiver reported last.
     StatusLabelState indicator() const;
