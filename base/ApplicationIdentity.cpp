@@ -1,5 +1,6 @@
 #include "base/ApplicationIdentity.h"
 
+#include "base/FontSubstitutes.h"
 #include "base/ProgramConstants.h"
 
 #include <QGuiApplication>
@@ -9,4 +10,5 @@ void setApplicationIdentity()
     QGuiApplication::setApplicationName(QStringLiteral("tarnwave-chat"));
     QGuiApplication::setApplicationVersion(QString::fromLatin1(ProgramConstants::ProgramVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("tarnwave-chat"));
+    substituteProgramFace();
 }
