@@ -27,7 +27,8 @@ const QLabel &label(const TForm1 &window, const char *name)
     return *window.findChild<QLabel *>(QString::fromLatin1(name));
 }
 
-// "rx on", "tx off", "connect CALL", "disconnect CALL": the rest of the line is the argument.
+// "rx on", "tx off", "connect CALL", "disconnect CALL": the rest of the line is the argument;
+// "lost" and "back": the server dies without OnClosing, and runs again.
 void fireEvent(FakeSessionTransport &transport, const QString &event)
 {
     const qsizetype blank = event.indexOf(u' ');
@@ -42,6 +43,10 @@ void fireEvent(FakeSessionTransport &transport, const QString &event)
                        {argument, QStringLiteral("Name"), QStringLiteral("10.0.0.1")});
     else if (verb == u"disconnect")
         transport.fire(QStringLiteral("OnDisconnected"), {argument});
+    else if (verb == u"lost")
+        transport.crash();
+    else if (verb == u"back")
+        transport.restart();
     else
         QFAIL(qPrintable(QStringLiteral("unknown test event ") + event));
 }
@@ -109,6 +114,14 @@ void TestLinkStatus::eventSequences_data()
     row("unknown call, then a new station", 0, "connect W1AW; disconnect K1ABC; connect N0XYZ", "(RX)", on,
         "W1AW,N0XYZ");
     row("disconnect on an empty list", 0, "disconnect W1AW", "(RX)", off, "");
+
+    // A server that dies takes its link with it; one that runs again is asked for its peers.
+    row("server lost while busy", 0, "rx on; tx on; connect W1AW; connect K1ABC; lost", "(RX)", off, "");
+    row("server lost while unkeyed", 0, "tx on; tx off; lost", "(RX)", off, "");
+    row("nothing arrives from a lost server", 0, "lost; connect W1AW; rx on", "(RX)", off, "");
+    row("back with peers", 2, "connect W1AW; lost; back", "(RX)", on, "");
+    row("back, then a station joins", 0, "connect W1AW; lost; back; connect K1ABC", "(RX)", on, "K1ABC");
+    row("back, then receiving", 0, "tx on; lost; back; rx on", "RX", off, "");
     row("peers at start, disconnect on an empty list", 2, "disconnect W1AW", "(RX)", off, "");
     row("peers at start, a station joins", 1, "connect W1AW", "(RX)", on, "W1AW");
     row("peers at start, nothing else", 1, "", "(RX)", on, "");

@@ -33,6 +33,18 @@ struct Client
         window.show();
     }
     QString lastLine() const { return transcript->document()->lastBlock().previous().text(); }
+    const QLabel &label(const char *name) const { return *window.findChild<QLabel *>(QLatin1String(name)); }
+    // The status bar as the operator reads it: the connection label, then the station list
+    // and the RX/TX indicator where they show.
+    QString status() const
+    {
+        QStringList shown{label("StaticText2").text()};
+        for (const char *name : {"StaticText3", "StaticText1"}) {
+            if (label(name).isVisible())
+                shown << label(name).text();
+        }
+        return shown.join(u' ');
+    }
     void sendLine(const QString &text)
     {
         input->setText(text);
@@ -67,6 +79,10 @@ private Q_SLOTS:
     void serverKilledThenReplaced();
     void busGoesAway();
     void hungServerCallsAreBounded();
+    void busyServer_data();
+    void busyServer();
+    void crashedServerShownThenFoundAgain();
+    void serverStartedAfterWindow();
     void wrongSignaturesLeaveWindowAlone_data();
     void wrongSignaturesLeaveWindowAlone();
 };
@@ -98,8 +114,8 @@ void TestFaultsSession::serverKilledThenReplaced()
              QStringList{"Transmitting failed: the session server is not running."});
     QVERIFY(client.window.isVisible());
 
-    // A new server takes the name: a new unique name, the same well-known one. The window's
-    // subscription follows it without being made again.
+    // A new server takes the name: a new unique name, the same well-known one. The window
+    // attaches to it by itself, and its subscription follows the name.
     SimulatorProcess second;
     QVERIFY(startSimulatorOn(bus, second));
     second.send(QStringLiteral("chat after restart"));
@@ -177,6 +193,107 @@ void TestFaultsSession::hungServerCallsAreBounded()
     client.sendLine(QStringLiteral("there you are"));
     QVERIFY(simulator.waitForLine(QStringLiteral("SendChatText there you are")));
     QCOMPARE(errors.messages, QStringList());
+}
+
+void TestFaultsSession::busyServer_data()
+{
+    QTest::addColumn<int>("busyMs");
+    QTest::addColumn<QStringList>("expectedErrors");
+    // Refused for a while, the line goes out once the server takes it, within the call's bound.
+    QTest::newRow("busy for a moment") << 1500 << QStringList();
+    QTest::newRow("busy past the bound")
+        << 6000 << QStringList{"The session server is busy and did not take SendChatText within 3 seconds."};
+}
+
+void TestFaultsSession::busyServer()
+{
+    QFETCH(int, busyMs);
+    QFETCH(QStringList, expectedErrors);
+    SimulatorProcess simulator;
+    QVERIFY(simulator.start());
+    ErrorCapture errors;
+    Client client(DBusSessionTransport::sessionBus());
+    simulator.send(QStringLiteral("busy %1").arg(busyMs));
+    QVERIFY(simulator.sync());
+
+    QElapsedTimer timer;
+    timer.start();
+    client.sendLine(QStringLiteral("over"));
+    const qint64 took = timer.elapsed();
+    QCOMPARE(errors.messages, expectedErrors);
+    const bool delivered = expectedErrors.isEmpty();
+    QVERIFY2(took < DBusSessionTransport::CallTimeoutMs + 500, qPrintable(QString::number(took)));
+    QVERIFY2(took > qMin(busyMs, DBusSessionTransport::CallTimeoutMs) - 500, qPrintable(QString::number(took)));
+    QCOMPARE(client.input->text(), delivered ? QString() : QStringLiteral("over"));
+    if (!delivered) {
+        QTest::qWait(busyMs - int(took));
+        QTest::keyClick(client.input, Qt::Key_Return);
+        QCOMPARE(errors.messages, expectedErrors);
+    }
+    QVERIFY(simulator.sync());
+    QCOMPARE(simulator.output().filter(QStringLiteral("SendChatText over")).size(), 1);
+}
+
+void TestFaultsSession::crashedServerShownThenFoundAgain()
+{
+    PrivateBus bus;
+    QVERIFY(bus.start());
+    SimulatorProcess first;
+    QVERIFY(startSimulatorOn(bus, first));
+    ErrorCapture errors;
+    Client client(bus.connect(QStringLiteral("crashing-server")));
+    first.send(QStringLiteral("connect W1AW"));
+    first.send(QStringLiteral("rx on"));
+    first.send(QStringLiteral("chat last words"));
+    QTRY_COMPARE(client.status(), QStringLiteral("Connected W1AW RX"));
+
+    first.send(QStringLiteral("die"));
+    QVERIFY(first.process().waitForFinished(3000));
+    // What it sent before it died is kept; then the link shows it is gone, without a box.
+    QTRY_COMPARE(client.status(), QStringLiteral("Disconnect"));
+    QCOMPARE(client.lastLine(), QStringLiteral("last words"));
+    QVERIFY(!client.window.isSessionConnected());
+    QCOMPARE(errors.messages, QStringList());
+
+    client.sendLine(QStringLiteral("kept"));
+    QCOMPARE(errors.messages, QStringList{"SendChatText failed: the session server is not running."});
+    QCOMPARE(client.input->text(), QStringLiteral("kept"));
+
+    SimulatorProcess second;
+    QVERIFY(startSimulatorOn(bus, second));
+    QElapsedTimer found;
+    found.start();
+    QTRY_VERIFY_WITH_TIMEOUT(client.window.isSessionConnected(), 5000);
+    qInfo("found again %lld ms after the new server owned its names", found.elapsed());
+    QTest::keyClick(client.input, Qt::Key_Return);
+    QVERIFY(second.waitForLine(QStringLiteral("SendChatText kept")));
+    QCOMPARE(client.input->text(), QString());
+    second.send(QStringLiteral("connect K1ABC"));
+    QTRY_COMPARE(client.status(), QStringLiteral("Connected K1ABC"));
+    QCOMPARE(errors.messages.size(), 1);
+    // The first server's OnClosing never came, so the window is still there to close.
+    QVERIFY(client.window.isVisible());
+}
+
+void TestFaultsSession::serverStartedAfterWindow()
+{
+    PrivateBus bus;
+    QVERIFY(bus.start());
+    ErrorCapture errors;
+    Client client(bus.connect(QStringLiteral("late-server")));
+    QCOMPARE(errors.messages.size(), 1);
+    QVERIFY(!client.window.isSessionConnected());
+    QVERIFY(!client.window.windowTitle().contains(u'-'));
+
+    SimulatorProcess simulator;
+    QVERIFY(startSimulatorOn(bus, simulator));
+    QTRY_COMPARE_WITH_TIMEOUT(client.window.windowTitle(), QStringLiteral("TarnWave Chat - N0CALL"), 5000);
+    simulator.send(QStringLiteral("chat first light"));
+    QTRY_COMPARE(client.lastLine(), QStringLiteral("first light"));
+    QVERIFY(client.transcript->toPlainText().startsWith(QStringLiteral("TarnWave Chat Version ")));
+    client.sendLine(QStringLiteral("hello"));
+    QVERIFY(simulator.waitForLine(QStringLiteral("SendChatText hello")));
+    QCOMPARE(errors.messages.size(), 1);
 }
 
 void TestFaultsSession::wrongSignaturesLeaveWindowAlone_data()
