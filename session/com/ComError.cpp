@@ -82,6 +82,7 @@ bool ComError::isServerGone(HRESULT code)
     case RPC_E_SERVER_DIED:
     case RPC_E_SERVER_DIED_DNE:
     case CO_E_OBJNOTCONNECTED:
+    case RPC_E_INVALID_OBJECT:
     case HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE):
     case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED):
     case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE):
@@ -94,6 +95,11 @@ bool ComError::isServerGone(HRESULT code)
 bool ComError::isTimeout(HRESULT code)
 {
     return code == RPC_E_TIMEOUT || code == RPC_E_CALL_CANCELED;
+}
+
+bool ComError::isBusy(HRESULT code)
+{
+    return code == RPC_E_SERVERCALL_RETRYLATER || code == RPC_E_CALL_REJECTED;
 }
 
 std::wstring ComError::systemText(HRESULT code)
@@ -120,6 +126,10 @@ std::wstring ComError::message(std::wstring_view what, int boundMs) const
     const std::wstring name(what);
     if (isServerGone(m_code))
         return name + L" failed: the session server is not running";
+    if (isBusy(m_code)) {
+        return L"The session server is busy and did not take " + name + L" within "
+               + std::to_wstring(boundMs / 1000) + L" seconds";
+    }
     if (isTimeout(m_code)) {
         return L"The session server did not answer " + name + L" within "
                + std::to_wstring(boundMs / 1000) + L" seconds";

@@ -29,6 +29,8 @@ public:
 
     static bool isServerGone(HRESULT code);
     static bool isTimeout(HRESULT code);
+    // The server refused the call without running it; it may be made again.
+    static bool isBusy(HRESULT code);
     // The system's text for the code, or the usual English text where the system has none
     // (Wine has no text for most COM codes); empty when neither knows it.
     static std::wstring systemText(HRESULT code);

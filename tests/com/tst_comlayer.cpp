@@ -70,6 +70,10 @@ private Q_SLOTS:
         QTest::newRow("server unavailable") << int(HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)) << 3000 << gone;
         QTest::newRow("call failed") << int(HRESULT_FROM_WIN32(RPC_S_CALL_FAILED)) << 3000 << gone;
         QTest::newRow("object not connected") << int(CO_E_OBJNOTCONNECTED) << 3000 << gone;
+        QTest::newRow("invalid object") << int(RPC_E_INVALID_OBJECT) << 3000 << gone;
+        const QString busy = QStringLiteral("The session server is busy and did not take NumPeers within 3 seconds");
+        QTest::newRow("retry later") << int(RPC_E_SERVERCALL_RETRYLATER) << 3000 << busy;
+        QTest::newRow("call rejected") << int(RPC_E_CALL_REJECTED) << 3000 << busy;
         QTest::newRow("overran") << int(RPC_E_TIMEOUT) << 3000
                                  << QStringLiteral("The session server did not answer NumPeers within 3 seconds");
         QTest::newRow("cancelled, activation bound") << int(RPC_E_CALL_CANCELED) << 30000
