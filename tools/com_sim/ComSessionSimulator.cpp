@@ -195,6 +195,14 @@ void ComSessionSimulator::execute(const SimCommand &command)
         // Blocking on purpose: this thread serves COM, so calls wait as with a frozen server.
         QThread::msleep(ulong(command.number));
         break;
+    case Kind::Busy:
+        m_busyUntil.setRemainingTime(command.number);
+        break;
+    case Kind::Die:
+        // As a crash: no OnClosing, no class objects or running-object-table entries revoked,
+        // nothing flushed.
+        TerminateProcess(GetCurrentProcess(), 3);
+        break;
     case Kind::Raw: {
         DISPID event = 0;
         if (!session.findEvent(toWide(command.name), &event)) {
@@ -252,6 +260,11 @@ void ComSessionSimulator::printError(const QString &line)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
     Q_EMIT printed(line);
+}
+
+bool ComSessionSimulator::refusesCalls() const
+{
+    return !m_busyUntil.hasExpired();
 }
 
 void ComSessionSimulator::propertyRead(const wchar_t *name)

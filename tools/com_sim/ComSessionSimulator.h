@@ -8,6 +8,7 @@
 
 #include "session/com/ComPtr.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 
@@ -46,6 +47,7 @@ private:
     void printLine(const QString &line);
     void printError(const QString &line);
 
+    bool refusesCalls() const override;
     void propertyRead(const wchar_t *name) override;
     void chatTextSent(const std::wstring &text) override;
     void transmitRequested(bool on) override;
@@ -60,4 +62,6 @@ private:
     ServedClass m_servedConfig;
     ServedClass m_servedSession;
     SimCommandQueue *m_queue = nullptr;
+    // Expired unless a busy command runs.
+    QDeadlineTimer m_busyUntil;
 };

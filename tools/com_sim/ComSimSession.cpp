@@ -47,7 +47,7 @@ HRESULT ComSimSession::create(ITypeLib &library, SimCallObserver &observer, ComP
 
 ComSimSession::ComSimSession(const ComPtr<ITypeInfo> &dispatchInfo, const ComPtr<ITypeInfo> &classInfo,
                              const ComPtr<ITypeInfo> &eventInfo, SimCallObserver &observer)
-    : DualDispatch(dispatchInfo),
+    : DualDispatch(dispatchInfo, observer),
       m_classInfo(classInfo),
       m_eventInfo(eventInfo),
       m_observer(observer),

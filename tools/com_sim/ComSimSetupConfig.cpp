@@ -17,7 +17,7 @@ HRESULT ComSimSetupConfig::create(ITypeLib &library, SimCallObserver &observer, 
 }
 
 ComSimSetupConfig::ComSimSetupConfig(const ComPtr<ITypeInfo> &dispatchInfo, SimCallObserver &observer)
-    : DualDispatch(dispatchInfo), m_observer(observer)
+    : DualDispatch(dispatchInfo, observer), m_observer(observer)
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SimCallObserver.h"
+
 #include "session/com/ComPtr.h"
 
 #include <windows.h>
@@ -7,7 +9,9 @@
 #include <oaidl.h>
 
 // IDispatch for a dual interface, answered from its type library, so the dispatch
-// identifiers and argument checks are exactly those of the IDL.
+// identifiers and argument checks are exactly those of the IDL. While the simulator is busy,
+// both refuse with RPC_E_SERVERCALL_RETRYLATER without running, as COM answers for a server
+// whose message filter turns a call away.
 template <typename Interface>
 class DualDispatch : public Interface
 {
@@ -34,6 +38,8 @@ public:
     {
         if (iid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
+        if (m_gate.refusesCalls())
+            return RPC_E_SERVERCALL_RETRYLATER;
         return DispGetIDsOfNames(m_interfaceInfo.get(), names, count, ids);
     }
 
@@ -42,6 +48,8 @@ public:
     {
         if (iid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
+        if (m_gate.refusesCalls())
+            return RPC_E_SERVERCALL_RETRYLATER;
         return m_interfaceInfo->Invoke(static_cast<Interface *>(this), id, flags, params, result, exception,
                                        argError);
     }
@@ -49,7 +57,8 @@ public:
 protected:
     // dispatchInfo is the type library's entry for the interface; calls go through its
     // vtable half, which is what ITypeInfo::Invoke can call.
-    explicit DualDispatch(const ComPtr<ITypeInfo> &dispatchInfo) : m_dispatchInfo(dispatchInfo)
+    DualDispatch(const ComPtr<ITypeInfo> &dispatchInfo, const SimCallObserver &gate)
+        : m_dispatchInfo(dispatchInfo), m_gate(gate)
     {
         HREFTYPE vtablePart = 0;
         if (SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(UINT(-1), &vtablePart)))
@@ -62,4 +71,5 @@ protected:
 private:
     ComPtr<ITypeInfo> m_dispatchInfo;
     ComPtr<ITypeInfo> m_interfaceInfo;
+    const SimCallObserver &m_gate;
 };

@@ -5,11 +5,14 @@
 #include <string>
 
 // What the COM objects tell the simulator about the calls they receive, so that it can log
-// them; called on the thread that serves COM.
+// them, and asked whether to take them at all; called on the thread that serves COM.
 class SimCallObserver
 {
 public:
     virtual ~SimCallObserver() = default;
+
+    // Asked before any call is run; true refuses it, as a server in a modal state does.
+    virtual bool refusesCalls() const = 0;
 
     virtual void propertyRead(const wchar_t *name) = 0;
     virtual void chatTextSent(const std::wstring &text) = 0;
