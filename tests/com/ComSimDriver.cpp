@@ -27,14 +27,28 @@ QString ComSimDriver::simulatorPath()
     return QDir::toNativeSeparators(path);
 }
 
-bool ComSimDriver::registerServer(QString *output)
+namespace {
+
+bool runSwitch(const QString &option, const QString &expected, QString *output)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(simulatorPath(), {QStringLiteral("/RegServer")});
+    process.start(ComSimDriver::simulatorPath(), {option});
     const bool finished = process.waitForFinished(60000);
     *output = QString::fromUtf8(process.readAll());
-    return finished && process.exitCode() == 0 && output->startsWith(QLatin1String("registered"));
+    return finished && process.exitCode() == 0 && output->startsWith(expected);
+}
+
+} // namespace
+
+bool ComSimDriver::registerServer(QString *output)
+{
+    return runSwitch(QStringLiteral("/RegServer"), QStringLiteral("registered"), output);
+}
+
+bool ComSimDriver::unregisterServer(QString *output)
+{
+    return runSwitch(QStringLiteral("/UnregServer"), QStringLiteral("unregistered"), output);
 }
 
 bool ComSimDriver::startOwn(const QStringList &commands)
@@ -57,6 +71,13 @@ void ComSimDriver::kill()
     m_own->kill();
     m_own->waitForFinished(5000);
     m_pipe.abort();
+}
+
+bool ComSimDriver::waitForExit(int timeoutMs)
+{
+    const bool exited = m_own && m_own->waitForFinished(timeoutMs);
+    m_pipe.abort();
+    return exited;
 }
 
 bool ComSimDriver::connectPipe(int timeoutMs)

@@ -19,10 +19,14 @@ public:
     static QString simulatorPath();
     // Registers the simulator's classes in this prefix; the text says what went wrong.
     static bool registerServer(QString *output);
+    // Takes the registration away again, as on a machine where the server is not installed.
+    static bool unregisterServer(QString *output);
 
     // Starts an instance of our own (not through COM) running these commands first.
     bool startOwn(const QStringList &commands);
     void kill();
+    // Waits for our own instance to end by itself (a die command) and drops its pipe.
+    bool waitForExit(int timeoutMs = 10000);
 
     bool connectPipe(int timeoutMs = 10000);
     bool isServing();

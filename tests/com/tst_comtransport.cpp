@@ -9,6 +9,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <windows.h>
+
+#include <tlhelp32.h>
+
 namespace {
 
 const QString Session = QString::fromLatin1(TarnWave_TLB::SessionProgId);
@@ -37,6 +41,32 @@ QString errorOf(const std::function<void()> &call)
     }
     return QStringLiteral("(no error)");
 }
+
+int threadsOfThisProcess()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+QStringList transmitsIn(const QStringList &lines)
+{
+    QStringList transmits;
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("Transmit ")))
+            transmits.append(line);
+    }
+    return transmits;
+}
+
+const QString SendTimedOut = QStringLiteral("The session server did not answer SendChatText within 3 seconds");
 
 } // namespace
 
@@ -224,6 +254,219 @@ private Q_SLOTS:
         // Once it answers again, so do the calls.
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->sync(), 10000);
         QCOMPARE(transport.readProperty(Session, QStringLiteral("NumPeers")).toInt(), 0);
+    }
+
+    void busyServerIsAskedAgain_data()
+    {
+        QTest::addColumn<int>("busyMs");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("atLeastMs");
+        QTest::addColumn<int>("atMostMs");
+        QTest::newRow("busy 1.5 s: taken once free") << 1500 << QStringLiteral("(no error)") << 1200 << 2900;
+        QTest::newRow("busy past the bound") << 5000
+            << QStringLiteral("The session server is busy and did not take SendChatText within 3 seconds") << 2400 << 3050;
+    }
+    void busyServerIsAskedAgain()
+    {
+        QFETCH(int, busyMs);
+        QFETCH(QString, expected);
+        QFETCH(int, atLeastMs);
+        QFETCH(int, atMostMs);
+        QVERIFY(m_sim->startOwn({}));
+        ComSessionTransport transport;
+        transport.attachOrStart(Session);
+        m_sim->send(QStringLiteral("busy %1").arg(busyMs));
+        QVERIFY(m_sim->sync());
+        QElapsedTimer timer;
+        timer.start();
+        const QString error = errorOf([&] { transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("once")}); });
+        const qint64 elapsed = timer.elapsed();
+        qInfo("busy %d ms: \"%s\" after %lld ms", busyMs, qPrintable(error), elapsed);
+        QCOMPARE(error, expected);
+        QVERIFY2(elapsed >= atLeastMs && elapsed <= atMostMs, qPrintable(QString::number(elapsed)));
+
+        // Refused attempts never ran: the line went out once, or not at all.
+        QTest::qWait(int(qMax<qint64>(0, busyMs - elapsed)) + 100);
+        transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("after")});
+        QVERIFY(m_sim->waitForLine(QStringLiteral("SendChatText after")));
+        QCOMPARE(m_sim->seen().count(QStringLiteral("SendChatText once")), expected == QLatin1String("(no error)") ? 1 : 0);
+    }
+
+    void hungServerRefusesLaterCallsAtOnce()
+    {
+        QVERIFY(m_sim->startOwn({}));
+        ComSessionTransport transport;
+        QCOMPARE(transport.readProperty(Session, QStringLiteral("NumPeers")).toInt(), 0);
+        transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("before")});
+        const int threadsBefore = threadsOfThisProcess();
+        m_sim->send(QStringLiteral("hang 9000"));
+        QTest::qWait(300);
+
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(errorOf([&] { transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("overran")}); }),
+                 SendTimedOut);
+        const qint64 bounded = timer.elapsed();
+        QVERIFY2(bounded >= 2900 && bounded < 4000, qPrintable(QString::number(bounded)));
+        // Nothing queues behind the call that overran, and no thread is left per call.
+        timer.restart();
+        for (int i = 0; i < 9; ++i) {
+            QCOMPARE(errorOf([&] { transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("refused")}); }),
+                     QStringLiteral("SendChatText failed: the session server is not answering"));
+        }
+        const qint64 refused = timer.elapsed();
+        const int threadsAfter = threadsOfThisProcess();
+        qInfo("hang: bounded after %lld ms; 9 more refused in %lld ms; threads %d before, %d after ten calls",
+              bounded, refused, threadsBefore, threadsAfter);
+        QVERIFY2(refused < 500, qPrintable(QString::number(refused)));
+        QVERIFY(threadsBefore > 0);
+        QVERIFY2(threadsAfter - threadsBefore <= 2, qPrintable(QStringLiteral("%1 -> %2").arg(threadsBefore).arg(threadsAfter)));
+
+        // Once the server answers, so does the worker, in the order the calls were made.
+        QVERIFY(m_sim->waitForLine(QStringLiteral("SendChatText overran"), 10000));
+        QTRY_COMPARE_WITH_TIMEOUT(errorOf([&] { transport.readProperty(Session, QStringLiteral("NumPeers")); }),
+                                  QStringLiteral("(no error)"), 3000);
+        QVERIFY(m_sim->sync());
+        QCOMPARE(m_sim->seen().count(QStringLiteral("SendChatText refused")), 0);
+    }
+
+    void callsStayInOrderAfterAnOverrun()
+    {
+        QVERIFY(m_sim->startOwn({}));
+        auto transport = std::make_unique<ComSessionTransport>();
+        const auto transmit = [&transport](bool on) {
+            return errorOf([&] { transport->invoke(Session, QStringLiteral("Transmit"), {on}); });
+        };
+        QCOMPARE(transmit(true), QStringLiteral("(no error)"));
+        QVERIFY(m_sim->waitForLine(QStringLiteral("Transmit true")));
+        m_sim->send(QStringLiteral("hang 5000"));
+        QTest::qWait(300);
+        QCOMPARE(transmit(false), QStringLiteral("The session server did not answer Transmit within 3 seconds"));
+        // Keyed again while the unkey is still on its way, then unkeyed as the window closes:
+        // neither may overtake it.
+        const QString notAnswering = QStringLiteral("Transmit failed: the session server is not answering");
+        QCOMPARE(transmit(true), notAnswering);
+        QCOMPARE(transmit(false), notAnswering);
+        QElapsedTimer timer;
+        timer.start();
+        transport.reset();
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->sync(), 10000);
+        QCOMPARE(transmitsIn(m_sim->seen()), (QStringList{QStringLiteral("Transmit true"), QStringLiteral("Transmit false")}));
+    }
+
+    void closingWhileTheServerHangsReturnsSoon_data()
+    {
+        QTest::addColumn<bool>("afterAnOverrun");
+        QTest::addColumn<int>("atMostMs");
+        // Behind a call that overran, closing waits for nothing.
+        QTest::newRow("after an overrun") << true << 500;
+        // Otherwise the unadvise is given the close bound, no more.
+        QTest::newRow("nothing pending") << false << ComSessionTransport::CloseTimeoutMs + 500;
+    }
+    void closingWhileTheServerHangsReturnsSoon()
+    {
+        QFETCH(bool, afterAnOverrun);
+        QFETCH(int, atMostMs);
+        QVERIFY(m_sim->startOwn({}));
+        auto transport = std::make_unique<ComSessionTransport>();
+        transport->subscribe(Session);
+        QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Advise ")));
+        m_sim->send(QStringLiteral("hang 6000"));
+        QTest::qWait(300);
+        if (afterAnOverrun) {
+            QCOMPARE(errorOf([&] { transport->readProperty(Session, QStringLiteral("NumPeers")); }),
+                     QStringLiteral("The session server did not answer NumPeers within 3 seconds"));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        transport.reset();
+        const qint64 closed = timer.elapsed();
+        qInfo("closing while hung: %lld ms", closed);
+        QVERIFY2(closed < atMostMs, qPrintable(QString::number(closed)));
+        // The worker left behind still drops the connection once the server answers.
+        QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Unadvise "), 10000));
+    }
+
+    void notRunningAtStartIsWatchedFor()
+    {
+        QString output;
+        QVERIFY2(ComSimDriver::unregisterServer(&output), qPrintable(output));
+        ComSessionTransport transport;
+        QSignalSpy appeared(&transport, &SessionTransport::serverAppeared);
+        const QString error = errorOf([&] { transport.attachOrStart(Session); });
+        // Installed again before anything can fail, so the later tests find it.
+        QVERIFY2(ComSimDriver::registerServer(&output), qPrintable(output));
+        QCOMPARE(error, QStringLiteral("Invalid class string"));
+        QVERIFY(transport.isWatching());
+
+        // Registered but not running: the watch waits, and never starts one.
+        QTest::qWait(2500);
+        QCOMPARE(appeared.size(), 0);
+        QVERIFY(!m_sim->isServing());
+
+        QVERIFY(m_sim->startOwn({}));
+        QElapsedTimer timer;
+        timer.start();
+        QTRY_COMPARE_WITH_TIMEOUT(appeared.size(), 1, 10000);
+        qInfo("started by hand: seen after %lld ms", timer.elapsed());
+        QVERIFY(!transport.isWatching());
+        transport.attachRunning(Session);
+        QCOMPARE(transport.readProperty(Session, QStringLiteral("NumPeers")).toInt(), 0);
+    }
+
+    void diedServerIsDroppedAndFoundAgain()
+    {
+        QVERIFY(m_sim->startOwn({QStringLiteral("callsign BEFORE")}));
+        ComSessionTransport transport;
+        QSignalSpy lost(&transport, &SessionTransport::serverLost);
+        QSignalSpy appeared(&transport, &SessionTransport::serverAppeared);
+        QSignalSpy events(&transport, &SessionTransport::eventReceived);
+        transport.attachOrStart(Session);
+        transport.subscribe(Session);
+        QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Advise ")));
+        QCOMPARE(transport.readProperty(Config, QStringLiteral("Callsign")).toString(), QStringLiteral("BEFORE"));
+
+        m_sim->send(QStringLiteral("die"));
+        QVERIFY(m_sim->waitForExit());
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(errorOf([&] { transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("lost")}); }),
+                 QStringLiteral("SendChatText failed: the session server is not running"));
+        const qint64 failedAfter = timer.elapsed();
+        QVERIFY2(failedAfter < 1500, qPrintable(QString::number(failedAfter)));
+        QCOMPARE(lost.size(), 1);
+        QVERIFY(transport.isWatching());
+        // Every object went with it; reaching one again never starts a server, and the loss
+        // is told once.
+        timer.restart();
+        QCOMPARE(errorOf([&] { transport.readProperty(Config, QStringLiteral("Callsign")); }),
+                 QStringLiteral("Callsign failed: the session server is not running"));
+        const qint64 configAfter = timer.elapsed();
+        QCOMPARE(errorOf([&] { transport.subscribe(Session); }),
+                 QStringLiteral("TarnWave.TarnwaveSession failed: the session server is not running"));
+        QCOMPARE(lost.size(), 1);
+        QVERIFY(!m_sim->isServing());
+        QCOMPARE(appeared.size(), 0);
+
+        QVERIFY(m_sim->startOwn({QStringLiteral("callsign AFTER")}));
+        timer.restart();
+        QTRY_COMPARE_WITH_TIMEOUT(appeared.size(), 1, 15000);
+        const qint64 appearedAfter = timer.elapsed();
+        qInfo("die: first call failed after %lld ms, the next through the table after %lld ms; "
+              "the new server seen after %lld ms", failedAfter, configAfter, appearedAfter);
+        transport.attachRunning(Session);
+        transport.subscribe(Session);
+        QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Advise ")));
+        transport.attachRunning(Config);
+        QCOMPARE(transport.readProperty(Config, QStringLiteral("Callsign")).toString(), QStringLiteral("AFTER"));
+        transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("back")});
+        QVERIFY(m_sim->waitForLine(QStringLiteral("SendChatText back")));
+        m_sim->send(QStringLiteral("chat welcome back"));
+        QTRY_VERIFY_WITH_TIMEOUT(!events.isEmpty(), 5000);
+        QCOMPARE(events.constLast().at(1).toString(), QStringLiteral("OnChatTextReceived"));
+        QCOMPARE(events.constLast().at(2).toList(), QVariantList{QStringLiteral("welcome back")});
+        QCOMPARE(lost.size(), 1);
     }
 
     void killedServerIsReportedPlainly()
