@@ -85,6 +85,8 @@ private Q_SLOTS:
     void attachesToTheRunningInstance();
     void deadClientsSinkIsDropped();
     void hangHoldsCalls();
+    void busyRefusesWithoutRunning_data();
+    void busyRefusesWithoutRunning();
     void quitCutsClientsOff();
     void cleanupTestCase();
 
@@ -450,6 +452,44 @@ void TestComSim::hangHoldsCalls()
     ComVariant count;
     QCOMPARE(invoke(m_session.get(), L"NumPeers", DISPATCH_PROPERTYGET, {}, &count), S_OK);
     QVERIFY2(timer.elapsed() >= 1000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestComSim::busyRefusesWithoutRunning_data()
+{
+    QTest::addColumn<bool>("config");
+    QTest::newRow("session: SendChatText") << false;
+    QTest::newRow("configuration: Callsign") << true;
+}
+
+void TestComSim::busyRefusesWithoutRunning()
+{
+    QFETCH(bool, config);
+    IDispatch *const object = config ? m_config.get() : m_session.get();
+    const wchar_t *const name = config ? L"Callsign" : L"SendChatText";
+    const WORD flags = config ? DISPATCH_PROPERTYGET : DISPATCH_METHOD;
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    QCOMPARE(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    sendAndSync(QStringLiteral("busy 1500"));
+
+    const ComVariant refused = text(QStringLiteral("refused"));
+    VARIANTARG argument = refused.value();
+    DISPPARAMS params = {config ? nullptr : &argument, nullptr, config ? 0u : 1u, 0};
+    ComVariant result;
+    // As Invoke's own result, the way COM reports a server that turned the call away, not
+    // inside EXCEPINFO: a client may make the call again.
+    QCOMPARE(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.put(), nullptr, nullptr),
+             RPC_E_SERVERCALL_RETRYLATER);
+    QCOMPARE(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), RPC_E_SERVERCALL_RETRYLATER);
+    QVERIFY(m_pipe.sync());
+    QVERIFY2(m_pipe.lines.filter(QStringLiteral("refused")).isEmpty(), qPrintable(m_pipe.lines.join(u'|')));
+    QVERIFY2(m_pipe.lines.filter(QStringLiteral("get Callsign")).isEmpty(), qPrintable(m_pipe.lines.join(u'|')));
+
+    QTest::qWait(1600);
+    const std::vector<ComVariant> arguments = config ? std::vector<ComVariant>{} : std::vector<ComVariant>{text(QStringLiteral("taken"))};
+    QCOMPARE(invoke(object, name, flags, arguments), S_OK);
+    QVERIFY(m_pipe.sync());
+    QVERIFY(m_pipe.lines.contains(config ? QStringLiteral("get Callsign") : QStringLiteral("SendChatText taken")));
 }
 
 void TestComSim::quitCutsClientsOff()
