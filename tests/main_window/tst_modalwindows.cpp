@@ -5,6 +5,8 @@
 #include "app/ProgramWindows.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -54,6 +56,8 @@ private Q_SLOTS:
     void initTestCase();
     void blocksTheMainWindow_data();
     void blocksTheMainWindow();
+    // Last: it takes the fake server away and brings it back.
+    void errorBoxGivesTheKeptLineBack();
 
 private:
     void giveKeysAndClicksToMainWindow(QDialog &dialog);
@@ -146,6 +150,52 @@ void TestModalWindows::giveKeysAndClicksToMainWindow(QDialog &dialog)
     const QPoint onSend = send->mapTo(&main, send->rect().center());
     QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), target, QString::number(onSend.x()),
                      QString::number(onSend.y()), QStringLiteral("click"), QStringLiteral("1")}));
+}
+
+void TestModalWindows::errorBoxGivesTheKeptLineBack()
+{
+    TForm1 &main = m_windows->mainWindow;
+    auto *input = main.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    input->clear();
+    m_transport.calls.clear();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    input->setFocus();
+    m_transport.crash();
+
+    // The real error box: its OK is pressed on the keyboard as soon as it is up.
+    QString boxText;
+    QTimer dismisser;
+    connect(&dismisser, &QTimer::timeout, this, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box || !QTest::qWaitForWindowExposed(box))
+            return;
+        dismisser.stop();
+        boxText = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), xWindow(*box)});
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    });
+    dismisser.start(20);
+    QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), xWindow(main)}));
+    QVERIFY(xdotool({QStringLiteral("type"), QStringLiteral("kept")}));
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    QTRY_COMPARE(boxText, QStringLiteral("SendChatText failed: the session server is not running."));
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(input->text(), QStringLiteral("kept"));
+
+    // The window keeps the input line as its focus, so once it has the keyboard back (a
+    // window manager's part, done by hand here) the next Enter sends the kept line.
+    QCOMPARE(main.focusWidget(), input);
+    m_transport.restart();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), xWindow(main)}));
+    QVERIFY(input->hasFocus());
+    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    QTRY_COMPARE(input->text(), QString());
+    QCOMPARE(m_transport.calls.size(), 1);
+    QCOMPARE(m_transport.calls.constFirst().method, QStringLiteral("SendChatText"));
+    QCOMPARE(m_transport.calls.constFirst().args, QVariantList{QStringLiteral("kept")});
 }
 
 QTEST_MAIN(TestModalWindows)
