@@ -295,12 +295,14 @@ void TForm1::resumeStartup()
 {
     if (m_startup.isComplete())
         return;
-    try {
-        m_startup.run();
-    } catch (const TarnWaveError &) {
-        // The server is not there yet, or not whole: the transport goes on watching, and a
-        // call the operator makes says what is wrong.
-    }
+    GeneralErrorHandler::guard([this] {
+        try {
+            m_startup.run();
+        } catch (const TarnWaveError &) {
+            // The server is not there yet, or not whole: the transport goes on watching, and
+            // a call the operator makes says what is wrong.
+        }
+    });
 }
 
 void TForm1::sessionServerLost()
