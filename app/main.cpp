@@ -1,3 +1,4 @@
+#include "app/ProgramExit.h"
 #include "app/ProgramWindows.h"
 #include "base/ApplicationIdentity.h"
 #include "session/PlatformSessionTransport.h"
@@ -13,5 +14,7 @@ int main(int argc, char *argv[])
     const std::unique_ptr<SessionTransport> transport = createPlatformSessionTransport();
     ProgramWindows windows(*transport);
     windows.mainWindow.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    leaveTranscriptToProcessEnd(windows);
+    return status;
 }

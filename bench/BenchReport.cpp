@@ -32,18 +32,44 @@ qint64 statusField(const char *name)
 } // namespace
 #endif
 
+namespace {
+
+QString ownPlatform()
+{
+    return qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("default"));
+}
+
+void printResult(const QString &platform, const QString &benchmark, const QString &figure, const QString &value,
+                 const QString &target, const QString &result)
+{
+    std::printf("RESULT\t%s\t%s\t%s\t%s\t%s\t%s\n", qPrintable(benchmark), qPrintable(figure),
+                qPrintable(platform), qPrintable(value), qPrintable(target), qPrintable(result));
+    std::fflush(stdout);
+}
+
+} // namespace
+
 void reportResult(const QString &benchmark, const QString &figure, const QString &value,
                   const QString &target, bool met)
 {
-    std::printf("RESULT\t%s\t%s\t%s\t%s\t%s\n", qPrintable(benchmark), qPrintable(figure), qPrintable(value),
-                qPrintable(target), met ? "pass" : "FAIL");
-    std::fflush(stdout);
+    reportResultOn(ownPlatform(), benchmark, figure, value, target, met);
+}
+
+void reportResultOn(const QString &platform, const QString &benchmark, const QString &figure,
+                    const QString &value, const QString &target, bool met)
+{
+    printResult(platform, benchmark, figure, value, target, met ? QStringLiteral("pass") : QStringLiteral("FAIL"));
 }
 
 void reportFigure(const QString &benchmark, const QString &figure, const QString &value)
 {
-    std::printf("RESULT\t%s\t%s\t%s\t-\t-\n", qPrintable(benchmark), qPrintable(figure), qPrintable(value));
-    std::fflush(stdout);
+    reportFigureOn(ownPlatform(), benchmark, figure, value);
+}
+
+void reportFigureOn(const QString &platform, const QString &benchmark, const QString &figure,
+                    const QString &value)
+{
+    printResult(platform, benchmark, figure, value, QStringLiteral("-"), QStringLiteral("-"));
 }
 
 double microsecondsPerStep(int count, const std::function<void(int)> &step)

@@ -1,19 +1,26 @@
 // Received-line throughput over the real bus: the simulator emits a flood of chat signals as
-// fast as it can, and a receiver in a child process takes them. The receivers are the main
-// window at 1k, 10k, 100k and 1M lines of scrollback, and a bare QtDBus receiver with no window,
-// the bus's own ceiling. They take turns, round after round, against one simulator. Each
-// child also reports the longest gap between two turns of its event loop during the flood,
-// seen by a 1 ms timer, and the window checks that every line arrived, in order.
+// fast as it can, then OnClosing, and a receiver in a child process takes them and ends. The
+// receivers are the chat program (its windows as app/main.cpp makes them) at 1k, 10k, 100k and
+// 1M lines of scrollback, on each Qt platform asked for, and a bare QtDBus receiver with no
+// window, the bus's own ceiling. A flood is timed from its first line until the receiver's
+// process has ended, so the close and the program's exit count. They take turns, round after
+// round, against one simulator. Each child also reports the longest gap between two turns of
+// its event loop during the flood, seen by a 1 ms timer, and the window checks at its close
+// that every line arrived, in order (that check is not timed).
 
+#include "BenchPlatforms.h"
 #include "BenchReport.h"
 #include "TranscriptFill.h"
 
 #include "BenchSimulator.h"
 #include "PaintCounter.h"
 
-#include "main_window/TForm1.h"
+#include "app/ProgramExit.h"
+#include "app/ProgramWindows.h"
+#include "base/ApplicationIdentity.h"
+#include "session/PlatformSessionTransport.h"
+#include "session/SessionTransport.h"
 #include "session/TarnWave_TLB.h"
-#include "session/dbus/DBusSessionTransport.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -26,6 +33,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -36,14 +44,22 @@ namespace {
 constexpr std::array<int, 4> Levels{1000, 10000, 100000, 1000000};
 constexpr int FloodLines = 20000;
 constexpr int Rounds = 3;
-constexpr double BareShareTarget = 0.6;
+constexpr double BareShareTarget = 0.7;
 // One frame at 60 Hz.
 constexpr double StallTargetMs = 16;
 constexpr double GrowthTarget = 1.3;
 const QString FloodText = QStringLiteral("flood");
 
-// Times a flood from its first line to its last, and the longest wait between two timer
-// turns of the event loop while it lasts.
+// Nanoseconds of the monotonic clock, which the driver and its children share.
+qint64 monotonicNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Notes a flood's first line, and the longest wait between two timer turns of the event
+// loop while it lasts.
 class FloodClock
 {
 public:
@@ -52,57 +68,46 @@ public:
         m_ticker.setTimerType(Qt::PreciseTimer);
         m_ticker.setInterval(1);
         QObject::connect(&m_ticker, &QTimer::timeout, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            if (m_started)
+            const qint64 now = monotonicNs();
+            if (m_firstNs > 0)
                 m_longestGapNs = std::max(m_longestGapNs, now - m_lastTickNs);
             m_lastTickNs = now;
         });
-    }
-    void arm()
-    {
-        m_clock.start();
-        m_lastTickNs = 0;
         m_ticker.start();
     }
     void lineSeen()
     {
-        if (!m_started) {
-            m_started = true;
-            m_firstNs = m_clock.nsecsElapsed();
-            m_lastTickNs = m_firstNs;
-        }
-    }
-    // Prints the child's result line and ends its event loop.
-    void finish(int lines, bool inOrder, int paints = 0)
-    {
-        const qint64 now = m_clock.nsecsElapsed();
-        m_longestGapNs = std::max(m_longestGapNs, now - m_lastTickNs);
-        const double seconds = double(now - m_firstNs) / 1e9;
-        std::printf("result %.1f %.2f %d %d\n", lines / seconds, double(m_longestGapNs) / 1e6, inOrder ? 1 : 0,
-                    paints);
+        if (m_firstNs > 0)
+            return;
+        m_firstNs = monotonicNs();
+        m_lastTickNs = m_firstNs;
+        std::printf("first %lld\n", static_cast<long long>(m_firstNs));
         std::fflush(stdout);
-        QCoreApplication::exit(0);
+    }
+    // Prints the child's result line at OnClosing: order, paints, how long the untimed order
+    // check took, and the longest stall.
+    void closing(bool inOrder, int paints, qint64 checkNs)
+    {
+        m_ticker.stop();
+        m_longestGapNs = std::max(m_longestGapNs, monotonicNs() - checkNs - m_lastTickNs);
+        std::printf("closed %d %d %lld %.2f\n", inOrder ? 1 : 0, paints, static_cast<long long>(checkNs),
+                    double(m_longestGapNs) / 1e6);
+        std::fflush(stdout);
     }
 
 private:
-    QElapsedTimer m_clock;
     QTimer m_ticker;
-    bool m_started = false;
     qint64 m_firstNs = 0;
     qint64 m_lastTickNs = 0;
     qint64 m_longestGapNs = 0;
 };
 
-// The bus's ceiling: a receiver that only counts the signals.
+// The bus's ceiling: a receiver that only counts the signals, and ends at OnClosing.
 class BareReceiver : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit BareReceiver(int expected)
-        : m_expected(expected)
-    {
-    }
     FloodClock clock;
 
 public Q_SLOTS:
@@ -110,29 +115,33 @@ public Q_SLOTS:
     {
         clock.lineSeen();
         m_inOrder = m_inOrder && text == FloodText + u' ' + QString::number(m_count + 1);
-        if (++m_count == m_expected)
-            clock.finish(m_count, m_inOrder);
+        ++m_count;
+    }
+    void closing()
+    {
+        clock.closing(m_inOrder, 0, 0);
+        QCoreApplication::quit();
     }
 
 private:
-    int m_expected = 0;
     int m_count = 0;
     bool m_inOrder = true;
 };
 
-int runBare(int lines)
+int runBare()
 {
     const QString progId = QString::fromLatin1(TarnWave_TLB::SessionProgId);
-    BareReceiver receiver(lines);
-    // QtDBus offers only the string-based connect for bus signals.
-    if (!QDBusConnection::sessionBus().connect(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
-                                               TarnWave_TLB::interfaceName(progId),
-                                               QStringLiteral("OnChatTextReceived"), &receiver,
-                                               SLOT(take(QString)))) {
+    BareReceiver receiver;
+    const auto subscribe = [&](const char *signal, const char *slot) {
+        // QtDBus offers only the string-based connect for bus signals.
+        return QDBusConnection::sessionBus().connect(TarnWave_TLB::busName(progId), TarnWave_TLB::objectPath(progId),
+                                                     TarnWave_TLB::interfaceName(progId),
+                                                     QString::fromLatin1(signal), &receiver, slot);
+    };
+    if (!subscribe("OnChatTextReceived", SLOT(take(QString))) || !subscribe("OnClosing", SLOT(closing()))) {
         std::fprintf(stderr, "bare receiver: cannot subscribe\n");
         return 1;
     }
-    receiver.clock.arm();
     std::printf("ready\n");
     std::fflush(stdout);
     return QCoreApplication::exec();
@@ -148,11 +157,53 @@ bool floodInOrder(const QTextDocument &document, int lines)
     return true;
 }
 
+// Checks the flood when the main window is asked to close, before the program's own close.
+class CloseCheck : public QObject
+{
+public:
+    CloseCheck(QWidget &window, const QTextDocument &document, const PaintCounter &paints, FloodClock &clock,
+               int lines)
+        : QObject(&window)
+        , m_document(document)
+        , m_paints(paints)
+        , m_clock(clock)
+        , m_lines(lines)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && !m_done) {
+            m_done = true;
+            const qint64 start = monotonicNs();
+            const bool inOrder = floodInOrder(m_document, m_lines);
+            m_clock.closing(inOrder, m_paints.count, monotonicNs() - start);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QTextDocument &m_document;
+    const PaintCounter &m_paints;
+    FloodClock &m_clock;
+    const int m_lines;
+    bool m_done = false;
+};
+
+// The chat program as app/main.cpp runs it, to its end, with a scrollback put in after it shows.
 int runWindow(int scrollback, int lines)
 {
-    DBusSessionTransport transport(DBusSessionTransport::sessionBus());
-    TForm1 window(transport);
-    QTextDocument &document = *window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->document();
+    setApplicationIdentity();
+    const std::unique_ptr<SessionTransport> transport = createPlatformSessionTransport();
+    PresenceEndpoint presence;
+    presence.host = QStringLiteral("localhost");
+    presence.port = 9;
+    ProgramWindows windows(*transport, presence);
+    TForm1 &window = windows.mainWindow;
+    auto &view = *window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"));
+    QTextDocument &document = *view.document();
     // Shown first, so the scrollback goes in at the window's width, as lines received do.
     window.show();
     QCoreApplication::processEvents();
@@ -160,22 +211,15 @@ int runWindow(int scrollback, int lines)
     QCoreApplication::processEvents();
 
     // How often the transcript is drawn during the flood.
-    PaintCounter paints(*window.findChild<QTextEdit *>(QStringLiteral("ChatWindow"))->viewport());
+    const PaintCounter paints(*view.viewport());
     FloodClock clock;
-    const int done = document.blockCount() + lines;
-    bool finished = false;
-    QObject::connect(&document, &QTextDocument::blockCountChanged, &window, [&](int blocks) {
-        clock.lineSeen();
-        if (blocks < done || finished)
-            return;
-        finished = true;
-        // Whatever the last lines left for the event loop (layout, painting) counts too.
-        QTimer::singleShot(0, &window, [&] { clock.finish(lines, floodInOrder(document, lines), paints.count); });
-    });
-    clock.arm();
+    new CloseCheck(window, document, paints, clock, lines);
+    QObject::connect(&document, &QTextDocument::blockCountChanged, &window, [&clock] { clock.lineSeen(); });
     std::printf("ready\n");
     std::fflush(stdout);
-    return QCoreApplication::exec();
+    const int status = QApplication::exec();
+    leaveTranscriptToProcessEnd(windows);
+    return status;
 }
 
 struct Result
@@ -186,46 +230,103 @@ struct Result
     int paints = 0;
 };
 
-// Runs one receiver in a child and floods it once.
-bool floodOnce(SimulatorProcess &simulator, const QStringList &arguments, Result &result)
+// Runs one receiver in a child, floods it once and closes it.
+bool floodOnce(SimulatorProcess &simulator, const QStringList &arguments, const QString &platform, Result &result)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.setProcessEnvironment(environmentOn(platform));
     child.start(QCoreApplication::applicationFilePath(), arguments);
     QByteArray output;
-    const auto waitFor = [&](const QByteArray &word) {
-        while (!output.contains(word)) {
-            if (!child.waitForReadyRead(300000))
-                return false;
-            output += child.readAllStandardOutput();
+    while (!output.contains("ready\n")) {
+        if (!child.waitForReadyRead(300000)) {
+            std::fprintf(stderr, "receiver %s did not start\n", qPrintable(arguments.join(u' ')));
+            return false;
         }
-        return true;
-    };
-    if (!waitFor("ready\n")) {
-        std::fprintf(stderr, "receiver %s did not start\n", qPrintable(arguments.join(u' ')));
-        return false;
+        output += child.readAllStandardOutput();
     }
     simulator.send(QStringLiteral("flood-chat %1 %2").arg(FloodLines).arg(FloodText));
-    if (!waitFor("result ")) {
-        std::fprintf(stderr, "receiver %s did not finish\n", qPrintable(arguments.join(u' ')));
+    simulator.send(QStringLiteral("closing"));
+    const bool ended = child.waitForFinished(300000);
+    const qint64 endNs = monotonicNs();
+    output += child.readAllStandardOutput();
+    if (!ended) {
+        std::fprintf(stderr, "receiver %s did not end\n", qPrintable(arguments.join(u' ')));
         child.kill();
         child.waitForFinished();
         return false;
     }
-    child.waitForFinished(30000);
-    const QList<QByteArray> words = output.mid(output.indexOf("result ")).trimmed().split(' ');
-    if (words.size() != 5)
+    const QList<QByteArray> first = output.mid(output.indexOf("first ")).split('\n').constFirst().split(' ');
+    const QList<QByteArray> closed = output.mid(output.indexOf("closed ")).split('\n').constFirst().split(' ');
+    if (first.size() != 2 || closed.size() != 5) {
+        std::fprintf(stderr, "receiver %s said: %s\n", qPrintable(arguments.join(u' ')), output.constData());
         return false;
-    result.rate = words.at(1).toDouble();
-    result.stallMs = words.at(2).toDouble();
-    result.inOrder = words.at(3) == "1";
-    result.paints = words.at(4).toInt();
+    }
+    const qint64 checkNs = closed.at(3).toLongLong();
+    result.rate = FloodLines / (double(endNs - first.at(1).toLongLong() - checkNs) / 1e9);
+    result.inOrder = closed.at(1) == "1";
+    result.paints = closed.at(2).toInt();
+    result.stallMs = closed.at(4).toDouble();
     return true;
 }
 
 QString rateText(double rate)
 {
     return QStringLiteral("%1 lines/s").arg(rate, 0, 'f', 0);
+}
+
+// The best round of each, and the worst stall seen in any.
+double best(const std::vector<double> &v)
+{
+    return *std::max_element(v.begin(), v.end());
+}
+
+struct LevelFigures
+{
+    std::vector<double> rates, stalls, paints;
+};
+
+void report(const QString &platform, const std::vector<double> &bareRates, const std::vector<double> &bareStalls,
+            std::map<int, LevelFigures> &levels, bool allInOrder)
+{
+    const double bareRate = best(bareRates);
+    std::printf("\nreceive flood on %s: %d chat signals and OnClosing per flood, until the receiver has ended; "
+                "best of %d alternating rounds\n",
+                qPrintable(platform), FloodLines, Rounds);
+    std::printf("%-20s %12s %10s %18s %16s\n", "receiver", "lines/s", "vs bare", "longest stall ms", "paints (median)");
+    std::printf("%-20s %12.0f %10.2f %18.1f %16s\n", "bare QtDBus", bareRate, 1.0, best(bareStalls), "-");
+    double worstStall = 0;
+    int worstLevel = Levels.front();
+    for (const int level : Levels) {
+        const LevelFigures &figures = levels[level];
+        worstStall = std::max(worstStall, best(figures.stalls));
+        if (best(figures.rates) < best(levels[worstLevel].rates))
+            worstLevel = level;
+        std::printf("%-20s %12.0f %10.2f %18.1f %16.0f\n", qPrintable(QStringLiteral("window, %1 lines").arg(level)),
+                    best(figures.rates), best(figures.rates) / bareRate, best(figures.stalls),
+                    median(figures.paints));
+    }
+
+    // The share at the level where the window does worst, and how far the rate falls from the
+    // smallest scrollback to the largest.
+    const double worstRate = best(levels[worstLevel].rates);
+    const double growth = best(levels[Levels.front()].rates) / best(levels[Levels.back()].rates);
+    const QString bench = QStringLiteral("receive");
+    reportResultOn(platform, bench,
+                   QStringLiteral("%1 lines, then OnClosing, vs bare QtDBus, worst of 1k..1M").arg(FloodLines),
+                   QStringLiteral("%1 / %2 = %3 (at %4 lines)")
+                       .arg(rateText(worstRate), rateText(bareRate))
+                       .arg(worstRate / bareRate, 0, 'f', 2)
+                       .arg(worstLevel),
+                   QStringLiteral(">= %1").arg(BareShareTarget), worstRate / bareRate >= BareShareTarget);
+    reportResultOn(platform, bench, QStringLiteral("rate at 1k / rate at 1M scrollback"),
+                   QStringLiteral("%1x").arg(growth, 0, 'f', 2), QStringLiteral("<= %1x").arg(GrowthTarget),
+                   growth <= GrowthTarget);
+    reportResultOn(platform, bench, QStringLiteral("longest event-loop stall in a flood"),
+                   QStringLiteral("%1 ms (bare %2 ms)").arg(worstStall, 0, 'f', 1).arg(best(bareStalls), 0, 'f', 1),
+                   QStringLiteral("<= %1 ms").arg(StallTargetMs), worstStall <= StallTargetMs);
+    reportResultOn(platform, bench, QStringLiteral("every line appended, in order"),
+                   allInOrder ? QStringLiteral("yes") : QStringLiteral("no"), QStringLiteral("yes"), allInOrder);
 }
 
 int runDriver()
@@ -235,66 +336,34 @@ int runDriver()
         std::fprintf(stderr, "bench_receive_flood: the simulator did not start (private bus? TARNWAVE_SIM?)\n");
         return 1;
     }
+    const QStringList platforms = benchPlatforms();
     std::vector<double> bareRates, bareStalls;
-    std::map<int, std::vector<double>> rates, stalls, paints;
-    bool allInOrder = true;
+    std::map<QString, std::map<int, LevelFigures>> figures;
+    std::map<QString, bool> inOrder;
     for (int round = 0; round < Rounds; ++round) {
         Result bare;
-        if (!floodOnce(simulator, {QStringLiteral("--bare"), QString::number(FloodLines)}, bare))
+        if (!floodOnce(simulator, {QStringLiteral("--bare")}, platforms.constFirst(), bare))
             return 1;
         bareRates.push_back(bare.rate);
         bareStalls.push_back(bare.stallMs);
-        for (const int level : Levels) {
-            Result window;
-            if (!floodOnce(simulator,
-                           {QStringLiteral("--window"), QString::number(level), QString::number(FloodLines)},
-                           window))
-                return 1;
-            rates[level].push_back(window.rate);
-            stalls[level].push_back(window.stallMs);
-            paints[level].push_back(window.paints);
-            allInOrder = allInOrder && window.inOrder;
+        for (const QString &platform : platforms) {
+            for (const int level : Levels) {
+                Result window;
+                if (!floodOnce(simulator,
+                               {QStringLiteral("--window"), QString::number(level), QString::number(FloodLines)},
+                               platform, window))
+                    return 1;
+                LevelFigures &at = figures[platform][level];
+                at.rates.push_back(window.rate);
+                at.stalls.push_back(window.stallMs);
+                at.paints.push_back(window.paints);
+                inOrder.try_emplace(platform, true);
+                inOrder[platform] = inOrder[platform] && window.inOrder;
+            }
         }
     }
-
-    // The best round of each, and the worst stall seen in any.
-    const auto best = [](const std::vector<double> &v) { return *std::max_element(v.begin(), v.end()); };
-    const double bareRate = best(bareRates);
-    std::printf("receive flood: %d chat signals per flood, best of %d alternating rounds\n", FloodLines, Rounds);
-    std::printf("%-20s %12s %10s %18s %16s\n", "receiver", "lines/s", "vs bare", "longest stall ms", "paints (median)");
-    std::printf("%-20s %12.0f %10.2f %18.1f %16s\n", "bare QtDBus", bareRate, 1.0, best(bareStalls), "-");
-    double worstStall = 0;
-    for (const int level : Levels) {
-        worstStall = std::max(worstStall, best(stalls[level]));
-        std::printf("%-20s %12.0f %10.2f %18.1f %16.0f\n", qPrintable(QStringLiteral("window, %1 lines").arg(level)),
-                    best(rates[level]), best(rates[level]) / bareRate, best(stalls[level]), median(paints[level]));
-    }
-    std::printf("every line in order: %s\n", allInOrder ? "yes" : "NO");
-
-    // The share at the level where the window does worst, and how far the rate falls from the
-    // smallest scrollback to the largest.
-    int worstLevel = Levels.front();
-    for (const int level : Levels) {
-        if (best(rates[level]) < best(rates[worstLevel]))
-            worstLevel = level;
-    }
-    const double worstRate = best(rates[worstLevel]);
-    const double growth = best(rates[Levels.front()]) / best(rates[Levels.back()]);
-    reportResult(QStringLiteral("receive"),
-                 QStringLiteral("%1-line flood vs bare QtDBus, worst of 1k..1M").arg(FloodLines),
-                 QStringLiteral("%1 / %2 = %3 (at %4 lines)")
-                     .arg(rateText(worstRate), rateText(bareRate))
-                     .arg(worstRate / bareRate, 0, 'f', 2)
-                     .arg(worstLevel),
-                 QStringLiteral(">= %1").arg(BareShareTarget), worstRate / bareRate >= BareShareTarget);
-    reportResult(QStringLiteral("receive"), QStringLiteral("rate at 1k / rate at 1M scrollback"),
-                 QStringLiteral("%1x").arg(growth, 0, 'f', 2), QStringLiteral("<= %1x").arg(GrowthTarget),
-                 growth <= GrowthTarget);
-    reportResult(QStringLiteral("receive"), QStringLiteral("longest event-loop stall in a flood"),
-                 QStringLiteral("%1 ms (bare %2 ms)").arg(worstStall, 0, 'f', 1).arg(best(bareStalls), 0, 'f', 1),
-                 QStringLiteral("<= %1 ms").arg(StallTargetMs), worstStall <= StallTargetMs);
-    reportResult(QStringLiteral("receive"), QStringLiteral("every line appended, in order"),
-                 allInOrder ? QStringLiteral("yes") : QStringLiteral("no"), QStringLiteral("yes"), allInOrder);
+    for (const QString &platform : platforms)
+        report(platform, bareRates, bareStalls, figures[platform], inOrder[platform]);
     return 0;
 }
 
@@ -310,7 +379,7 @@ int main(int argc, char *argv[])
     }();
     if (arguments.value(0) == QLatin1String("--bare")) {
         QCoreApplication app(argc, argv);
-        return runBare(arguments.value(1).toInt());
+        return runBare();
     }
     QApplication app(argc, argv);
     if (arguments.value(0) == QLatin1String("--window"))

@@ -1,5 +1,6 @@
 // The chat program's start-up exactly as app/main.cpp runs it, with a probe that reports the
-// first paint; presence reports go to a local port nobody listens on.
+// first paint; presence reports go to a local port nobody listens on, named as a host is, so the
+// name is looked up as the real one is.
 
 #include "StartupProbe.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char *argv[])
 
     const std::unique_ptr<SessionTransport> transport = createPlatformSessionTransport();
     PresenceEndpoint presence;
-    presence.host = QStringLiteral("127.0.0.1");
+    presence.host = QStringLiteral("localhost");
     presence.port = 9;
     ProgramWindows windows(*transport, presence);
 

@@ -3,6 +3,7 @@
 #include "main_window/display/logic/DisplaySettingsTarget.h"
 #include "main_window/display/logic/TDisplaySettings.h"
 #include "main_window/input/TransmitKeys.h"
+#include "main_window/transcript/logic/LocalClock.h"
 #include "presence/PresenceEndpoint.h"
 #include "session/AutomationObject.h"
 #include "session/StartupSequence.h"
@@ -125,7 +126,7 @@ private:
     bool StationPanelVisible = false;
     TDisplaySettings DisplaySettings;
 
-    Clock m_clock = [] { return QDateTime::currentDateTime(); };
+    Clock m_clock = LocalClock();
     TransmitKeys m_transmitKeys;
 
     TTarnWaveSession *TarnWaveSession1 = nullptr;

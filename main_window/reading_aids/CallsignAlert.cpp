@@ -1,7 +1,5 @@
 #include "main_window/reading_aids/CallsignAlert.h"
 
-#include "main_window/reading_aids/logic/CallsignMention.h"
-
 #include <QApplication>
 #include <QWidget>
 
@@ -15,7 +13,11 @@ CallsignAlert::CallsignAlert(QWidget &window)
 
 bool CallsignAlert::received(const QString &text, const QString &callsign)
 {
-    if (m_window.isActiveWindow() || !mentionsCallsign(text, callsign))
+    if (m_window.isActiveWindow())
+        return false;
+    if (callsign != m_mention.callsign())
+        m_mention = CallsignMention(callsign);
+    if (!m_mention.isIn(text))
         return false;
     m_request(m_window);
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main_window/reading_aids/logic/CallsignMention.h"
+
 #include <QObject>
 
 #include <functional>
@@ -25,4 +27,6 @@ public:
 private:
     QWidget &m_window;
     Request m_request;
+    // For the call sign of the last line looked at.
+    CallsignMention m_mention;
 };

@@ -57,7 +57,6 @@ FindBar::FindBar(QTextEdit &transcript, QWidget &returnFocus, QWidget *parent)
     m_field->setAccessibleName(QStringLiteral("Find text"));
     m_field->setAccessibleDescription(
         QStringLiteral("Enter finds the next match, Shift+Enter the previous, Escape closes"));
-    m_field->setClearButtonEnabled(true);
     m_field->installEventFilter(this);
     label->setBuddy(m_field);
 
@@ -98,6 +97,15 @@ FindBar::FindBar(QTextEdit &transcript, QWidget &returnFocus, QWidget *parent)
     connect(m_transcript.document(), &QTextDocument::contentsChange, this,
             [this](int from, int, int) { transcriptChanged(from); });
     hide();
+}
+
+void FindBar::showEvent(QShowEvent *event)
+{
+    // The clear button's icon comes from the desktop's icon theme, and looking that up cost a
+    // quarter of the program's start-up: it is made when the bar first shows instead.
+    if (!m_field->isClearButtonEnabled())
+        m_field->setClearButtonEnabled(true);
+    QFrame::showEvent(event);
 }
 
 void FindBar::addShortcutsTo(QWidget &window)

@@ -36,6 +36,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void patternChanged();
@@ -48,6 +49,7 @@ private:
     QWidget &m_returnFocus;
     TranscriptSearch m_search;
 
+    // Offers its clear button from the bar's first showing on.
     QLineEdit *m_field = nullptr;
     QToolButton *m_previous = nullptr;
     QToolButton *m_next = nullptr;

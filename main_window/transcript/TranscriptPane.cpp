@@ -8,6 +8,7 @@
 #include "main_window/transcript/logic/TranscriptLayout.h"
 #include "main_window/transcript/logic/TranscriptLines.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -27,7 +28,7 @@ TranscriptPane::TranscriptPane(const TDisplaySettings &settings, QObject *parent
     palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clWindow"));
     ChatWindow->setPalette(palette);
     m_readingPosition = new ReadingPosition(*ChatWindow);
-    m_repaintPacer = new TranscriptRepaintPacer(*ChatWindow->viewport());
+    m_repaintPacer = new TranscriptRepaintPacer({ChatWindow->viewport(), ChatWindow->verticalScrollBar()});
 }
 
 void TranscriptPane::writeBanner(const QStringList &lines)

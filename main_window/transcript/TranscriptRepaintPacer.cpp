@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
-TranscriptRepaintPacer::TranscriptRepaintPacer(QWidget &viewport)
-    : QObject(&viewport)
-    , m_viewport(viewport)
+#include <utility>
+
+TranscriptRepaintPacer::TranscriptRepaintPacer(const QList<QWidget *> &paced)
+    : QObject(paced.constFirst())
 {
+    for (QWidget *widget : paced)
+        m_paced << widget;
     m_resume.setSingleShot(true);
     m_resume.setTimerType(Qt::PreciseTimer);
     connect(&m_resume, &QTimer::timeout, this, &TranscriptRepaintPacer::resume);
@@ -21,13 +24,23 @@ void TranscriptRepaintPacer::linesAppended()
         m_sinceRepaint.start();
         return;
     }
-    // Updates are dropped while disabled; enabling them again redraws the whole view once.
-    m_viewport.setUpdatesEnabled(false);
+    // Updates are dropped while disabled; enabling them again redraws each widget once. The
+    // scroll bar too: it moves with every burst, and on an X display each of its repaints is
+    // a frame of its own sent to the server.
+    setUpdatesEnabled(false);
     m_resume.start(int(FrameMs - sinceRepaint));
+}
+
+void TranscriptRepaintPacer::setUpdatesEnabled(bool enabled)
+{
+    for (const QPointer<QWidget> &widget : std::as_const(m_paced)) {
+        if (widget)
+            widget->setUpdatesEnabled(enabled);
+    }
 }
 
 void TranscriptRepaintPacer::resume()
 {
-    m_viewport.setUpdatesEnabled(true);
+    setUpdatesEnabled(true);
     m_sinceRepaint.start();
 }

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QToolButton>
 
 namespace {
 
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void stepping_data();
     void stepping();
     void spaceInFieldIsASpace();
+    void clearButtonEmptiesTheField();
     void escapeGivesKeyboardBack();
     void newLinesJoinTheCount();
     void formatsAndTextUnchanged();
@@ -160,6 +162,24 @@ void TestFindBar::spaceInFieldIsASpace()
     QCOMPARE(find.field->text(), QStringLiteral("  a b"));
     QCOMPARE(find.transmitCalls(), 0);
     QCOMPARE(find.input->text(), QString());
+}
+
+void TestFindBar::clearButtonEmptiesTheField()
+{
+    FindFixture find;
+    QVERIFY(find.ready());
+    find.receive(QStringLiteral("hello"));
+    find.openWith(QStringLiteral("hello"));
+    QVERIFY(find.field->isClearButtonEnabled());
+    QCOMPARE(find.count->text(), QStringLiteral("1 of 1"));
+
+    // The button sits inside the field; clicking it empties the field and the count.
+    const auto buttons = find.field->findChildren<QToolButton *>();
+    QCOMPARE(buttons.size(), 1);
+    buttons.constFirst()->click();
+    QCOMPARE(find.field->text(), QString());
+    QCOMPARE(find.count->text(), QString());
+    QCOMPARE(find.transcript->extraSelections().size(), 0);
 }
 
 void TestFindBar::escapeGivesKeyboardBack()

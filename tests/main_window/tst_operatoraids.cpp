@@ -38,6 +38,7 @@ class TestOperatorAids : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void callsignAlertFollowsANewCallsign();
     void inputHistory_data();
     void inputHistory();
     void historyKeepsTheTransmitKeys();
@@ -111,6 +112,21 @@ void TestOperatorAids::historyKeepsTheTransmitKeys()
     QTest::keyClick(chat.input, Qt::Key_Space);
     QCOMPARE(transmits(chat.transport), QStringList{"true"});
     QCOMPARE(errors.messages.size(), 1);
+}
+
+void TestOperatorAids::callsignAlertFollowsANewCallsign()
+{
+    // The call sign may come late (a start-up resumed when the server appears): lines after
+    // it are looked at for the new one, and no longer for the old.
+    QWidget window;
+    CallsignAlert alert(window);
+    int requests = 0;
+    alert.setRequest([&](QWidget &) { ++requests; });
+    QVERIFY(!alert.received(QStringLiteral("DL1ABC de W1AW"), QString()));
+    QVERIFY(alert.received(QStringLiteral("DL1ABC de W1AW"), QStringLiteral("DL1ABC")));
+    QVERIFY(!alert.received(QStringLiteral("DL1ABC de W1AW"), QStringLiteral("G4XYZ")));
+    QVERIFY(alert.received(QStringLiteral("g4xyz de W1AW"), QStringLiteral("G4XYZ")));
+    QCOMPARE(requests, 2);
 }
 
 void TestOperatorAids::callsignAlert_data()

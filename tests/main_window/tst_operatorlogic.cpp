@@ -21,6 +21,7 @@ class TestOperatorLogic : public QObject
 private Q_SLOTS:
     void callsignMention_data();
     void callsignMention();
+    void callsignMentionKeptForManyLines();
     void history_data();
     void history();
     void historyIsBounded();
@@ -62,6 +63,18 @@ void TestOperatorLogic::callsignMention()
     QFETCH(QString, callsign);
     QFETCH(bool, mentioned);
     QCOMPARE(mentionsCallsign(text, callsign), mentioned);
+}
+
+void TestOperatorLogic::callsignMentionKeptForManyLines()
+{
+    // One matcher answers line after line as a fresh one would, whatever came before.
+    const CallsignMention mention(QStringLiteral("DL1ABC"));
+    const QStringList texts{"W1AW>DL1ABC de W1AW", "W1AW>CQ CQ", "dl1abc/p", "XDL1ABC", "", "DL1ABC", "DL1ABCD"};
+    for (const QString &text : texts)
+        QCOMPARE(mention.isIn(text), mentionsCallsign(text, QStringLiteral("DL1ABC")));
+    QCOMPARE(mention.callsign(), QStringLiteral("DL1ABC"));
+    QVERIFY(!CallsignMention().isIn(QStringLiteral("DL1ABC")));
+    QVERIFY(!CallsignMention(QStringLiteral("  ")).isIn(QStringLiteral("a  b")));
 }
 
 void TestOperatorLogic::history_data()

@@ -6,6 +6,7 @@
 #include "main_window/display/logic/TDisplaySettings.h"
 #include "main_window/transcript/TranscriptRepaintPacer.h"
 #include "main_window/transcript/logic/LinePrefix.h"
+#include "main_window/transcript/logic/LocalClock.h"
 #include "main_window/transcript/logic/ReceivedText.h"
 #include "main_window/transcript/logic/TranscriptLines.h"
 #include "session/TTarnWaveSession.h"
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void timeFormatWithoutZone();
     void dateTime_data();
     void dateTime();
+    void localClockGivesTheSystemsSecond();
     void dateTimeInSequence();
     void safeText_data();
     void safeText();
@@ -383,12 +385,32 @@ void TestTranscript::burstKeepsOrder()
     QCOMPARE(chat.transcript->toPlainText(), shown + QStringLiteral("N0CALL>mine\n"));
 }
 
+void TestTranscript::localClockGivesTheSystemsSecond()
+{
+    // Local time to the second, as the system gives it, between two asks of the system.
+    LocalClock clock;
+    for (int i = 0; i < 3; ++i) {
+        const QDateTime before = QDateTime::currentDateTime();
+        const QDateTime now = clock();
+        const QDateTime after = QDateTime::currentDateTime();
+        QCOMPARE(now.timeSpec(), Qt::LocalTime);
+        QCOMPARE(now.time().msec(), 0);
+        QVERIFY2(now.toSecsSinceEpoch() >= before.toSecsSinceEpoch() && now.toSecsSinceEpoch() <= after.toSecsSinceEpoch(),
+                 qPrintable(now.toString(Qt::ISODate)));
+        QVERIFY(now.date() == before.date() || now.date() == after.date());
+        // The stamp a line gets is the one the system's own time would give.
+        QVERIFY(dateTimeText(now) == dateTimeText(before) || dateTimeText(now) == dateTimeText(after));
+        QTest::qWait(400);
+    }
+}
+
 void TestTranscript::floodDrawnOncePerFrame()
 {
     ChatFixture chat;
     chat.showDateTime(false);
     chat.trigger("ClearScreen1");
     const QWidget *viewport = chat.transcript->viewport();
+    const QWidget *scrollBar = chat.transcript->verticalScrollBar();
     QElapsedTimer sinceFirst;
     const auto burst = [&chat](const QString &text) {
         Q_EMIT chat.transport.burstStarted();
@@ -401,12 +423,17 @@ void TestTranscript::floodDrawnOncePerFrame()
     QVERIFY2(viewport->updatesEnabled(), "a burst after a quiet frame is drawn at once");
     burst(QStringLiteral("b"));
     burst(QStringLiteral("c"));
-    if (sinceFirst.elapsed() < TranscriptRepaintPacer::FrameMs)
+    if (sinceFirst.elapsed() < TranscriptRepaintPacer::FrameMs) {
         QVERIFY2(!viewport->updatesEnabled(), "bursts within one frame wait for its end");
+        QVERIFY2(!scrollBar->updatesEnabled(), "the scroll bar waits with the view");
+    }
     // Only the drawing waits: the lines are in, in order, and the view follows them.
     QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\n"));
     QCOMPARE(chat.transcript->textCursor().position(), chat.transcript->document()->characterCount() - 1);
     QTRY_VERIFY(viewport->updatesEnabled());
+    QVERIFY(scrollBar->updatesEnabled());
+    // The scroll bar shows the end, where the view is.
+    QCOMPARE(chat.transcript->verticalScrollBar()->value(), chat.transcript->verticalScrollBar()->maximum());
     // A line sent meanwhile still goes after them.
     chat.send(QStringLiteral("mine"));
     QCOMPARE(chat.transcript->toPlainText(), QStringLiteral("a\nb\nc\nN0CALL>mine\n"));
