@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -19,7 +20,10 @@ StartupProbe::StartupProbe(QWidget &window)
 
 bool StartupProbe::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && !m_reported) {
+    // Only a paint of a window the display shows counts: on X a widget may be painted before
+    // the server has mapped and exposed its window.
+    const QWindow *handle = static_cast<QWidget *>(watched)->windowHandle();
+    if (event->type() == QEvent::Paint && !m_reported && handle && handle->isExposed()) {
         m_reported = true;
         // After this paint has finished, so the drawn frame counts.
         QMetaObject::invokeMethod(this, &StartupProbe::reportShown, Qt::QueuedConnection);
