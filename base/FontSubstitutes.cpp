@@ -26,3 +26,10 @@ void substituteProgramFace()
     if (!substitutes.isEmpty())
         QFont::insertSubstitutions(ProgramFace, substitutes);
 }
+
+QFont outlineFont(const QString &face, int pointSize)
+{
+    QFont font(face, pointSize);
+    font.setStyleStrategy(QFont::ForceOutline);
+    return font;
+}

@@ -1,5 +1,6 @@
 #include "options/TOptionsForm.h"
 
+#include "base/FontSubstitutes.h"
 #include "main_window/accessibility/AccessibleControls.h"
 #include "main_window/display/MainWindowLayout.h"
 #include "main_window/display/logic/DisplaySettingsTarget.h"
@@ -331,6 +332,6 @@ void TOptionsForm::setPreviewBackground(const QColor &color)
 
 QFont TOptionsForm::defaultFont() const
 {
-    return withFontStyle(QFont(m_defaults.DefaultFontName, m_defaults.DefaultFontSize),
+    return withFontStyle(outlineFont(m_defaults.DefaultFontName, m_defaults.DefaultFontSize),
                          m_defaults.DefaultFontStyle);
 }

@@ -1,5 +1,6 @@
 #include "main_window/display/MainWindowLayout.h"
 
+#include "base/FontSubstitutes.h"
 #include "main_window/display/logic/SystemColors.h"
 
 #include <QAbstractScrollArea>
@@ -10,12 +11,12 @@ namespace MainWindowLayout {
 
 QFont windowFont()
 {
-    return QFont(QStringLiteral("MS Sans Serif"), 8);
+    return outlineFont(QStringLiteral("MS Sans Serif"), 8);
 }
 
 QFont controlFont()
 {
-    return QFont(QStringLiteral("MS Sans Serif"), 10);
+    return outlineFont(QStringLiteral("MS Sans Serif"), 10);
 }
 
 QFont statusFont()
