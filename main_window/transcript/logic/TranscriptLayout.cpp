@@ -9,6 +9,7 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,28 +24,12 @@ qreal laidOutHeight(const QTextLayout &layout)
     return last.y() + last.height();
 }
 
-// A paragraph laid out has at least one line, an empty one too; one only given a place has none.
-bool isLaidOut(const QTextBlock &block)
-{
-    return block.layout()->lineCount() > 0;
-}
-
 // The format the paragraph's text is drawn in: its first fragment's, or for an empty
 // paragraph its own, as the text engine takes it.
 int textFormatIndex(const QTextBlock &block)
 {
     const QTextBlock::iterator first = block.begin();
     return first.atEnd() ? block.charFormatIndex() : first.fragment().charFormatIndex();
-}
-
-// Whether every fragment of the paragraph has that format, so one font sets the line's height.
-bool hasOneFormat(const QTextBlock &block, int format)
-{
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-        if (it.fragment().charFormatIndex() != format)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -89,30 +74,48 @@ qreal TranscriptLayout::layoutBlock(const QTextBlock &block, qreal top) const
     return top + height;
 }
 
-qreal TranscriptLayout::placeBlock(const QTextBlock &block, qreal top) const
+qreal TranscriptLayout::placeBlock(const QTextBlock &block, Place &place, qreal top) const
 {
-    if (!takesOneLine(block))
+    place.top = top;
+    const int format = oneLineFormat(block);
+    if (format < 0) {
+        place.laidOut = true;
+        place.format = -1;
         return layoutBlock(block, top);
-    QTextLayout &layout = *block.layout();
+    }
     // Lines from before the change would count as laid out.
-    layout.clearLayout();
-    layout.setPosition(QPointF(document()->documentMargin(), top));
-    return top + lineMetrics(block).height;
+    if (place.laidOut)
+        block.layout()->clearLayout();
+    place.laidOut = false;
+    place.format = format;
+    return top + lineMetrics(format).height;
 }
 
-void TranscriptLayout::ensureLaidOut(const QTextBlock &block) const
+bool TranscriptLayout::isLaidOut(const QTextBlock &block, int number) const
 {
-    if (!block.isValid() || isLaidOut(block))
+    // A paragraph laid out has at least one line, an empty one too. Its lines go when its text
+    // changes, before the change reaches this layout.
+    return m_places[size_t(number)].laidOut && block.layout()->lineCount() > 0;
+}
+
+void TranscriptLayout::ensureLaidOut(const QTextBlock &block, int number) const
+{
+    if (!block.isValid() || number < 0 || size_t(number) >= m_places.size())
         return;
-    const qreal top = block.layout()->position().y();
-    const qreal given = lineMetrics(block).height;
+    Place &place = m_places[size_t(number)];
+    if (isLaidOut(block, number)) {
+        // Paragraphs before it may have moved since: its lines follow when it is next used.
+        block.layout()->setPosition(QPointF(document()->documentMargin(), place.top));
+        return;
+    }
+    const qreal top = place.top;
+    const qreal given = blockHeight(block, number);
+    place.laidOut = true;
     const qreal shift = layoutBlock(block, top) - top - given;
     if (qFuzzyIsNull(shift))
         return;
-    for (QTextBlock after = block.next(); after.isValid(); after = after.next()) {
-        QTextLayout &layout = *after.layout();
-        layout.setPosition(layout.position() + QPointF(0, shift));
-    }
+    for (size_t after = size_t(number) + 1; after < m_places.size(); ++after)
+        m_places[after].top += shift;
     m_size.rheight() += shift;
     // Often asked while the view paints: the view hears of it once the paint is done.
     auto *self = const_cast<TranscriptLayout *>(this);
@@ -125,15 +128,17 @@ void TranscriptLayout::ensureLaidOut(const QTextBlock &block) const
         Qt::QueuedConnection);
 }
 
-qreal TranscriptLayout::blockHeight(const QTextBlock &block) const
+qreal TranscriptLayout::blockHeight(const QTextBlock &block, int number) const
 {
-    return isLaidOut(block) ? laidOutHeight(*block.layout()) : lineMetrics(block).height;
+    if (isLaidOut(block, number))
+        return laidOutHeight(*block.layout());
+    const int format = m_places[size_t(number)].format;
+    return lineMetrics(format >= 0 ? format : textFormatIndex(block)).height;
 }
 
-TranscriptLayout::LineMetrics &TranscriptLayout::lineMetrics(const QTextBlock &block) const
+TranscriptLayout::LineMetrics &TranscriptLayout::lineMetrics(int format) const
 {
     const QTextDocument &doc = *document();
-    const int format = textFormatIndex(block);
     const auto known = m_lineMetrics.find(format);
     if (known != m_lineMetrics.end())
         return *known;
@@ -147,33 +152,45 @@ TranscriptLayout::LineMetrics &TranscriptLayout::lineMetrics(const QTextBlock &b
     return *m_lineMetrics.insert(format, line);
 }
 
-bool TranscriptLayout::takesOneLine(const QTextBlock &block) const
+int TranscriptLayout::oneLineFormat(const QTextBlock &block) const
 {
     // A short transcript is laid out at once, as the window's first lines are: measuring
     // letters costs more than it saves until lines come by the hundred.
     if (document()->blockCount() < DeferFromBlocks)
-        return false;
-    const int format = textFormatIndex(block);
-    if (!hasOneFormat(block, format))
-        return false;
+        return -1;
     const qreal width = lineWidth();
-    if (width < 0)
-        return true;
-    // Printable ASCII only, measured letter by letter, with room to spare for kerning: other
-    // characters, tabs included, are laid out at once. A line that wraps after all is laid
-    // out again when it is first drawn, and the lines after it move.
-    LineMetrics &metrics = lineMetrics(block);
+    // One walk over the paragraph's fragments: finding a paragraph's text in a document of a
+    // million lines is a walk down its trees, the most a flood pays per line at that size.
+    int format = -1;
     qreal natural = 0;
-    for (const QChar c : block.text()) {
-        const char16_t code = c.unicode();
-        if (code < 0x20 || code >= 0x7f)
-            return false;
-        qreal &advance = metrics.advances[code - 0x20];
-        if (advance < 0)
-            advance = QFontMetricsF(metrics.font).horizontalAdvance(c);
-        natural += advance;
+    LineMetrics *metrics = nullptr;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!metrics) {
+            format = fragment.charFormatIndex();
+            metrics = &lineMetrics(format);
+        } else if (fragment.charFormatIndex() != format) {
+            // Several fonts could make the line taller than one font's metrics say.
+            return -1;
+        }
+        if (width < 0)
+            continue;
+        // Printable ASCII only, measured letter by letter, with room to spare for kerning:
+        // other characters, tabs included, are laid out at once. A line that wraps after all
+        // is laid out again when it is first drawn, and the lines after it move.
+        for (const QChar c : fragment.text()) {
+            const char16_t code = c.unicode();
+            if (code < 0x20 || code >= 0x7f)
+                return -1;
+            qreal &advance = metrics->advances[code - 0x20];
+            if (advance < 0)
+                advance = QFontMetricsF(metrics->font).horizontalAdvance(c);
+            natural += advance;
+        }
     }
-    return natural * 1.1 <= width;
+    if (!metrics)
+        return block.charFormatIndex();
+    return width < 0 || natural * 1.1 <= width ? format : -1;
 }
 
 void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdded)
@@ -190,25 +207,31 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
     QTextBlock block = doc.findBlock(from);
     if (!block.isValid())
         block = doc.lastBlock();
-    const QTextBlock previous = block.previous();
-    const qreal changeTop = previous.isValid() ? previous.layout()->position().y() + blockHeight(previous)
-                                               : doc.documentMargin();
+    // The paragraphs before the change keep their numbers and places, those after it their
+    // order: places come or go where the change starts.
+    const int first = qMin(block.blockNumber(), int(m_places.size()));
+    const int grown = doc.blockCount() - int(m_places.size());
+    if (grown > 0)
+        m_places.insert(m_places.begin() + first, size_t(grown), Place());
+    else if (grown < 0)
+        m_places.erase(m_places.begin() + first, m_places.begin() + qMin(first - grown, int(m_places.size())));
+    m_places.resize(size_t(doc.blockCount()));
+    block = doc.findBlockByNumber(first);
+
+    const qreal changeTop = first > 0 ? m_places[size_t(first - 1)].top + blockHeight(block.previous(), first - 1)
+                                      : doc.documentMargin();
     const QTextBlock lastChanged = doc.findBlock(from + qMax(charsAdded - 1, 0));
     const QTextBlock afterChange = lastChanged.isValid() ? lastChanged.next() : QTextBlock();
 
     qreal top = changeTop;
-    for (; block.isValid() && block != afterChange; block = block.next())
-        top = placeBlock(block, top);
+    int number = first;
+    for (; block.isValid() && block != afterChange; block = block.next(), ++number)
+        top = placeBlock(block, m_places[size_t(number)], top);
     // The paragraphs after the change keep their lines and move at most; the transcript
     // changes at its end, so there are seldom any.
-    for (; block.isValid(); block = block.next()) {
-        QTextLayout &layout = *block.layout();
-        if (!isLaidOut(block)) {
-            top = placeBlock(block, top);
-        } else {
-            layout.setPosition(QPointF(doc.documentMargin(), top));
-            top += laidOutHeight(layout);
-        }
+    for (; block.isValid(); block = block.next(), ++number) {
+        m_places[size_t(number)].top = top;
+        top += blockHeight(block, number);
     }
 
     const QSizeF size(qMax<qreal>(doc.pageSize().width(), 0), top + doc.documentMargin());
@@ -219,19 +242,12 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
     }
 }
 
-QTextBlock TranscriptLayout::blockAt(qreal y) const
+int TranscriptLayout::blockNumberAt(qreal y) const
 {
-    const QTextDocument &doc = *document();
-    int first = 0;
-    int last = doc.blockCount() - 1;
-    while (first < last) {
-        const int middle = (first + last + 1) / 2;
-        if (doc.findBlockByNumber(middle).layout()->position().y() <= y)
-            first = middle;
-        else
-            last = middle - 1;
-    }
-    return doc.findBlockByNumber(first);
+    // The last paragraph starting at or above y.
+    const auto after = std::upper_bound(m_places.begin(), m_places.end(), y,
+                                        [](qreal at, const Place &place) { return at < place.top; });
+    return qMax(int(after - m_places.begin()) - 1, 0);
 }
 
 void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
@@ -239,11 +255,12 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
     const QRectF clip = context.clip.isValid() ? context.clip : QRectF(QPointF(0, 0), m_size);
     painter->save();
     painter->setPen(context.palette.color(QPalette::Text));
-    for (QTextBlock block = blockAt(clip.top()); block.isValid(); block = block.next()) {
-        QTextLayout &layout = *block.layout();
-        if (layout.position().y() > clip.bottom())
-            break;
-        ensureLaidOut(block);
+    int number = blockNumberAt(clip.top());
+    for (QTextBlock block = document()->findBlockByNumber(number);
+         block.isValid() && size_t(number) < m_places.size() && m_places[size_t(number)].top <= clip.bottom();
+         block = block.next(), ++number) {
+        ensureLaidOut(block, number);
+        const QTextLayout &layout = *block.layout();
         const int start = block.position();
         const int end = start + block.length();
         QList<QTextLayout::FormatRange> selections;
@@ -262,8 +279,9 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
 
 int TranscriptLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
 {
-    const QTextBlock block = blockAt(point.y());
-    ensureLaidOut(block);
+    const int number = blockNumberAt(point.y());
+    const QTextBlock block = document()->findBlockByNumber(number);
+    ensureLaidOut(block, number);
     const QTextLayout &layout = *block.layout();
     const int lines = layout.lineCount();
     if (lines == 0)
@@ -298,10 +316,11 @@ QRectF TranscriptLayout::frameBoundingRect(QTextFrame *frame) const
 
 QRectF TranscriptLayout::blockBoundingRect(const QTextBlock &block) const
 {
-    if (!block.isValid())
+    const int number = block.isValid() ? block.blockNumber() : -1;
+    if (number < 0 || size_t(number) >= m_places.size())
         return QRectF();
     // Callers go on to the block's lines (the caret's place, moving by lines), so it is laid out.
-    ensureLaidOut(block);
+    ensureLaidOut(block, number);
     const QTextLayout &layout = *block.layout();
     return QRectF(layout.position(), QSizeF(qMax<qreal>(lineWidth(), 0), laidOutHeight(layout)));
 }

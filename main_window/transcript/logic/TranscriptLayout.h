@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <array>
+#include <vector>
 
 class QTextBlock;
 
@@ -44,23 +45,39 @@ private:
         std::array<qreal, 0x7f - 0x20> advances{};
     };
 
+    // Where a paragraph is, by its number. Kept here rather than in the paragraph's own text
+    // layout, which a paragraph waiting to be laid out then never needs: a million of them
+    // took a third of a gigabyte and an allocation per line received.
+    struct Place
+    {
+        qreal top = 0;
+        // The paragraph's text format, whose line height a paragraph not laid out takes.
+        int format = -1;
+        bool laidOut = false;
+    };
+
+    // Lays the paragraph out at top and returns where it ends.
     qreal layoutBlock(const QTextBlock &block, qreal top) const;
     // Lays the paragraph out now, or, when it is short enough for one line, only gives it a
     // place and one line's height, to be laid out when first drawn or measured.
-    qreal placeBlock(const QTextBlock &block, qreal top) const;
-    // Lays out a paragraph that was only given a place; a height other than the one it was
-    // given moves the paragraphs after it.
-    void ensureLaidOut(const QTextBlock &block) const;
-    qreal blockHeight(const QTextBlock &block) const;
-    // The metrics of the paragraph's format, measured on first use; valid until the next.
-    LineMetrics &lineMetrics(const QTextBlock &block) const;
-    bool takesOneLine(const QTextBlock &block) const;
-    QTextBlock blockAt(qreal y) const;
+    qreal placeBlock(const QTextBlock &block, Place &place, qreal top) const;
+    // Lays out a paragraph that was only given a place, and puts its lines where the place
+    // says; a height other than the one it was given moves the paragraphs after it.
+    void ensureLaidOut(const QTextBlock &block, int number) const;
+    bool isLaidOut(const QTextBlock &block, int number) const;
+    qreal blockHeight(const QTextBlock &block, int number) const;
+    // The metrics of a text format, measured on first use; valid until the next.
+    LineMetrics &lineMetrics(int format) const;
+    // The paragraph's one format when it surely fits on one line, so it can wait to be laid
+    // out; -1 when it is laid out now.
+    int oneLineFormat(const QTextBlock &block) const;
+    // The number of the paragraph at y.
+    int blockNumberAt(qreal y) const;
     qreal lineWidth() const;
-    qreal contentBottom() const;
 
     // Mutable: laying a paragraph out when it is first drawn or measured happens in const calls.
     mutable QSizeF m_size;
+    mutable std::vector<Place> m_places;
     mutable QHash<int, LineMetrics> m_lineMetrics;
     mutable QFont m_metricsFont;
 };
