@@ -84,15 +84,16 @@ private:
 };
 
 // A server object that lists its connection points; it may answer IProvideClassInfo without
-// being able to give the class (as a server without a type library does), or may not be a
-// connection point container at all.
-class FakeServer : public IDispatch, public IConnectionPointContainer, public IProvideClassInfo
+// being able to give the class (as a server without a type library does), may name its default
+// source through IProvideClassInfo2, or may not be a connection point container at all.
+class FakeServer : public IDispatch, public IConnectionPointContainer, public IProvideClassInfo2
 {
 public:
-    FakeServer(std::vector<IID> sources, bool container, bool claimsClassInfo)
+    FakeServer(std::vector<IID> sources, bool container, bool claimsClassInfo, IID defaultSource = IID_NULL)
         : m_list(m_points)
         , m_container(container)
         , m_claimsClassInfo(claimsClassInfo)
+        , m_defaultSource(defaultSource)
     {
         for (const IID &iid : sources)
             m_points.emplace_back(iid);
@@ -106,6 +107,8 @@ public:
             *out = static_cast<IConnectionPointContainer *>(this);
         else if (iid == IID_IProvideClassInfo && m_claimsClassInfo)
             *out = static_cast<IProvideClassInfo *>(this);
+        else if (iid == IID_IProvideClassInfo2 && m_claimsClassInfo)
+            *out = static_cast<IProvideClassInfo2 *>(this);
         return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
@@ -138,12 +141,19 @@ public:
         *out = nullptr;
         return TYPE_E_ELEMENTNOTFOUND;
     }
+    HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID *guid) override
+    {
+        *guid = kind == GUIDKIND_DEFAULT_SOURCE_DISP_IID ? m_defaultSource : GUID_NULL;
+        return kind == GUIDKIND_DEFAULT_SOURCE_DISP_IID && !IsEqualGUID(m_defaultSource, GUID_NULL) ? S_OK
+                                                                                                  : E_INVALIDARG;
+    }
 
 private:
     std::vector<FakeConnectionPoint> m_points;
     FakePointList m_list;
     bool m_container;
     bool m_claimsClassInfo;
+    IID m_defaultSource;
 };
 
 } // namespace
@@ -160,16 +170,21 @@ private Q_SLOTS:
         QTest::addColumn<QList<IID>>("sources");
         QTest::addColumn<bool>("container");
         QTest::addColumn<bool>("claimsClassInfo");
+        QTest::addColumn<IID>("defaultSource"); // named through IProvideClassInfo2
         QTest::addColumn<IID>("expected");
         QTest::addColumn<int>("error"); // an HRESULT when no interface is found
         const IID none = IID_NULL;
-        QTest::newRow("one point") << QList<IID>{FirstSource} << true << false << FirstSource << 0;
-        QTest::newRow("class info without a class") << QList<IID>{SecondSource} << true << true << SecondSource << 0;
-        QTest::newRow("no point") << QList<IID>{} << true << false << none << int(CONNECT_E_NOCONNECTION);
+        QTest::newRow("one point") << QList<IID>{FirstSource} << true << false << none << FirstSource << 0;
+        QTest::newRow("class info without a class")
+            << QList<IID>{SecondSource} << true << true << none << SecondSource << 0;
+        // The server's own word wins over guessing from its connection points.
+        QTest::newRow("default source named") << QList<IID>{FirstSource, SecondSource} << true << true
+                                              << SecondSource << SecondSource << 0;
+        QTest::newRow("no point") << QList<IID>{} << true << false << none << none << int(CONNECT_E_NOCONNECTION);
         // Guessing would listen to the wrong events, or none.
-        QTest::newRow("two points") << QList<IID>{FirstSource, SecondSource} << true << false << none
+        QTest::newRow("two points") << QList<IID>{FirstSource, SecondSource} << true << false << none << none
                                     << int(CONNECT_E_NOCONNECTION);
-        QTest::newRow("no container") << QList<IID>{} << false << false << none << int(E_NOINTERFACE);
+        QTest::newRow("no container") << QList<IID>{} << false << false << none << none << int(E_NOINTERFACE);
     }
 
     void fromTheConnectionPoints()
@@ -177,9 +192,10 @@ private Q_SLOTS:
         QFETCH(QList<IID>, sources);
         QFETCH(bool, container);
         QFETCH(bool, claimsClassInfo);
+        QFETCH(IID, defaultSource);
         QFETCH(IID, expected);
         QFETCH(int, error);
-        FakeServer server({sources.begin(), sources.end()}, container, claimsClassInfo);
+        FakeServer server({sources.begin(), sources.end()}, container, claimsClassInfo, defaultSource);
         try {
             const IID found = EventConnection::findSourceInterface(&server);
             QCOMPARE(error, 0);
