@@ -2,7 +2,7 @@
 
 #include "BenchReport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
@@ -14,18 +14,22 @@
 
 StartupProbe::StartupProbe(QWidget &window)
     : QObject(&window)
+    , m_window(window)
 {
-    window.installEventFilter(this);
+    // The window's handle is made as it shows: its events are watched through the application.
+    qApp->installEventFilter(this);
 }
 
 bool StartupProbe::eventFilter(QObject *watched, QEvent *event)
 {
-    // Only a paint of a window the display shows counts: on X a widget may be painted before
-    // the server has mapped and exposed its window.
-    const QWindow *handle = static_cast<QWidget *>(watched)->windowHandle();
-    if (event->type() == QEvent::Paint && !m_reported && handle && handle->isExposed()) {
+    // The display has mapped the window and asked for it to be drawn (on X, the server's Expose
+    // after MapWindow). Qt draws and flushes it as it handles this event, and the report comes
+    // after that: so it counts a drawn frame, and never a paint made before the window could be
+    // seen, after which Qt may only flush what it has when the window is exposed.
+    const QWindow *handle = m_window.windowHandle();
+    if (event->type() == QEvent::Expose && !m_reported && handle && watched == handle && handle->isExposed()) {
         m_reported = true;
-        // After this paint has finished, so the drawn frame counts.
+        qApp->removeEventFilter(this);
         QMetaObject::invokeMethod(this, &StartupProbe::reportShown, Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);

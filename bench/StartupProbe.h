@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// Watches a window for its first paint once the display shows it (mapped and exposed), then
-// prints "shown <peak resident KiB> <resident KiB>".
+// Watches a window until the display has mapped it and it has been drawn and flushed for the
+// first time, then prints "shown <peak resident KiB> <resident KiB>".
 // With TARNWAVE_BENCH_SETTLE_UNTIL_MS (a time of QElapsedTimer's monotonic clock, which the
 // benchmark and its children share) it stays until then, as an operator's program would, and
 // prints "settled <resident KiB>"; then it ends the event loop. So the start-up benchmark can
@@ -23,5 +23,6 @@ protected:
 private:
     void reportShown();
 
+    const QWidget &m_window;
     bool m_reported = false;
 };
