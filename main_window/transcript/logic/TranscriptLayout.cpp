@@ -103,19 +103,23 @@ void TranscriptLayout::ensureLaidOut(const QTextBlock &block, int number) const
     if (!block.isValid() || number < 0 || size_t(number) >= m_places.size())
         return;
     Place &place = m_places[size_t(number)];
-    if (isLaidOut(block, number)) {
-        // Paragraphs before it may have moved since: its lines follow when it is next used.
-        block.layout()->setPosition(QPointF(document()->documentMargin(), place.top));
+    if (isLaidOut(block, number))
         return;
-    }
     const qreal top = place.top;
     const qreal given = blockHeight(block, number);
     place.laidOut = true;
     const qreal shift = layoutBlock(block, top) - top - given;
     if (qFuzzyIsNull(shift))
         return;
-    for (size_t after = size_t(number) + 1; after < m_places.size(); ++after)
-        m_places[after].top += shift;
+    // Rare (a line of one format that fits is one line high), so the paragraphs after it are
+    // walked: those laid out keep their lines where their places are, which screen readers
+    // read from the lines themselves.
+    QTextBlock after = block.next();
+    for (size_t i = size_t(number) + 1; i < m_places.size() && after.isValid(); ++i, after = after.next()) {
+        m_places[i].top += shift;
+        if (isLaidOut(after, int(i)))
+            after.layout()->setPosition(QPointF(document()->documentMargin(), m_places[i].top));
+    }
     m_size.rheight() += shift;
     // Often asked while the view paints: the view hears of it once the paint is done.
     auto *self = const_cast<TranscriptLayout *>(this);
@@ -231,6 +235,8 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
     // changes at its end, so there are seldom any.
     for (; block.isValid(); block = block.next(), ++number) {
         m_places[size_t(number)].top = top;
+        if (isLaidOut(block, number))
+            block.layout()->setPosition(QPointF(doc.documentMargin(), top));
         top += blockHeight(block, number);
     }
 
