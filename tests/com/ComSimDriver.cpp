@@ -61,7 +61,9 @@ bool ComSimDriver::startOwn(const QStringList &commands)
     m_own = std::make_unique<QProcess>();
     m_own->setProcessChannelMode(QProcess::ForwardedChannels);
     m_own->start(simulatorPath(), {QDir::toNativeSeparators(m_script->fileName())});
-    return m_own->waitForStarted(10000) && connectPipe();
+    // Its objects are offered before its command loop runs: once an echo comes back, a call
+    // cannot race their registration and have COM start a second instance.
+    return m_own->waitForStarted(10000) && connectPipe() && sync();
 }
 
 void ComSimDriver::kill()
@@ -70,26 +72,24 @@ void ComSimDriver::kill()
         return;
     m_own->kill();
     m_own->waitForFinished(5000);
-    m_pipe.abort();
+    m_pipe.close();
 }
 
 bool ComSimDriver::waitForExit(int timeoutMs)
 {
     const bool exited = m_own && m_own->waitForFinished(timeoutMs);
-    m_pipe.abort();
+    m_pipe.close();
     return exited;
 }
 
 bool ComSimDriver::connectPipe(int timeoutMs)
 {
-    if (m_pipe.state() == QLocalSocket::ConnectedState)
+    if (m_pipe.isConnected())
         return true;
     const QDeadlineTimer deadline(timeoutMs);
     do {
-        m_pipe.connectToServer(PipeName);
-        if (m_pipe.waitForConnected(500))
+        if (m_pipe.connectTo(PipeName))
             return true;
-        m_pipe.abort();
         QThread::msleep(100);
     } while (!deadline.hasExpired());
     return false;
@@ -103,19 +103,13 @@ bool ComSimDriver::isServing()
 void ComSimDriver::send(const QString &command)
 {
     m_pipe.write(command.toUtf8() + '\n');
-    m_pipe.flush();
 }
 
 bool ComSimDriver::readLine(QString *line, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!m_pipe.canReadLine()) {
-        if (m_pipe.state() != QLocalSocket::ConnectedState || deadline.hasExpired())
-            return false;
-        m_pipe.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 200)));
-    }
-    QByteArray bytes = m_pipe.readLine();
-    bytes.chop(1);
+    QByteArray bytes;
+    if (!m_pipe.readLine(&bytes, timeoutMs))
+        return false;
     *line = QString::fromUtf8(bytes);
     return true;
 }
@@ -155,7 +149,7 @@ void ComSimDriver::quitAll()
     while (connectPipe(0) && !deadline.hasExpired()) {
         send(QStringLiteral("quit"));
         m_pipe.waitForDisconnected(3000);
-        m_pipe.abort();
+        m_pipe.close();
     }
     if (m_own)
         m_own->waitForFinished(5000);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QLocalSocket>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryFile>
+
+#include "SimPipe.h"
 
 #include <functional>
 #include <memory>
@@ -22,7 +23,8 @@ public:
     // Takes the registration away again, as on a machine where the server is not installed.
     static bool unregisterServer(QString *output);
 
-    // Starts an instance of our own (not through COM) running these commands first.
+    // Starts an instance of our own (not through COM) running these commands first, and
+    // returns once it serves its objects.
     bool startOwn(const QStringList &commands);
     void kill();
     // Waits for our own instance to end by itself (a die command) and drops its pipe.
@@ -44,7 +46,7 @@ private:
     bool readLine(QString *line, int timeoutMs);
     bool waitFor(const std::function<bool(const QString &)> &wanted, int timeoutMs);
 
-    QLocalSocket m_pipe;
+    SimPipe m_pipe;
     std::unique_ptr<QProcess> m_own;
     std::unique_ptr<QTemporaryFile> m_script;
     QStringList m_seen;

@@ -265,8 +265,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("atLeastMs");
         QTest::addColumn<int>("atMostMs");
         QTest::newRow("busy 1.5 s: taken once free") << 1500 << QStringLiteral("(no error)") << 1200 << 2900;
+        // Past the bound the worker would have said "did not answer": the message shows the
+        // retries stopped in time; the slack is for a machine busy with other tests.
         QTest::newRow("busy past the bound") << 5000
-            << QStringLiteral("The session server is busy and did not take SendChatText within 3 seconds") << 2400 << 3050;
+            << QStringLiteral("The session server is busy and did not take SendChatText within 3 seconds") << 2400 << 3400;
     }
     void busyServerIsAskedAgain()
     {
@@ -275,8 +277,6 @@ private Q_SLOTS:
         QFETCH(int, atLeastMs);
         QFETCH(int, atMostMs);
         QVERIFY(m_sim->startOwn({}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         ComSessionTransport transport;
         transport.attachOrStart(Session);
         m_sim->send(QStringLiteral("busy %1").arg(busyMs));
@@ -299,8 +299,6 @@ private Q_SLOTS:
     void hungServerRefusesLaterCallsAtOnce()
     {
         QVERIFY(m_sim->startOwn({}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         ComSessionTransport transport;
         QCOMPARE(transport.readProperty(Session, QStringLiteral("NumPeers")).toInt(), 0);
         transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("before")});
@@ -341,8 +339,6 @@ private Q_SLOTS:
     void callsStayInOrderAfterAnOverrun()
     {
         QVERIFY(m_sim->startOwn({}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         auto transport = std::make_unique<ComSessionTransport>();
         const auto transmit = [&transport](bool on) {
             return errorOf([&] { transport->invoke(Session, QStringLiteral("Transmit"), {on}); });
@@ -380,8 +376,6 @@ private Q_SLOTS:
         QFETCH(bool, afterAnOverrun);
         QFETCH(int, atMostMs);
         QVERIFY(m_sim->startOwn({}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         auto transport = std::make_unique<ComSessionTransport>();
         transport->subscribe(Session);
         QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Advise ")));
@@ -421,8 +415,6 @@ private Q_SLOTS:
         QVERIFY(!m_sim->isServing());
 
         QVERIFY(m_sim->startOwn({}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         QElapsedTimer timer;
         timer.start();
         QTRY_COMPARE_WITH_TIMEOUT(appeared.size(), 1, 10000);
@@ -435,8 +427,6 @@ private Q_SLOTS:
     void diedServerIsDroppedAndFoundAgain()
     {
         QVERIFY(m_sim->startOwn({QStringLiteral("callsign BEFORE")}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         ComSessionTransport transport;
         QSignalSpy lost(&transport, &SessionTransport::serverLost);
         QSignalSpy appeared(&transport, &SessionTransport::serverAppeared);
@@ -469,8 +459,6 @@ private Q_SLOTS:
         QCOMPARE(appeared.size(), 0);
 
         QVERIFY(m_sim->startOwn({QStringLiteral("callsign AFTER")}));
-        // Its objects are offered before its command loop runs.
-        QVERIFY(m_sim->sync());
         timer.restart();
         QTRY_COMPARE_WITH_TIMEOUT(appeared.size(), 1, 15000);
         const qint64 appearedAfter = timer.elapsed();
