@@ -1,6 +1,8 @@
 #include "main_window/display/logic/SystemColors.h"
 #include "options/ColorListBox.h"
+#include "options/logic/ColorListModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QSignalSpy>
@@ -35,6 +37,8 @@ private Q_SLOTS:
     void setColor_data();
     void setColor();
     void dropDownMadeWhenShown();
+    void modelChanges_data();
+    void modelChanges();
 };
 
 void TestColorList::fixedColors_data()
@@ -150,6 +154,62 @@ void TestColorList::dropDownMadeWhenShown()
     for (int i = 0; i < box.count(); ++i)
         QCOMPARE(swatchColor(box, i).rgb(), box.itemData(i).value<QColor>().rgb());
     QCOMPARE(box.color(), QColor(0, 128, 128));
+}
+
+void TestColorList::modelChanges_data()
+{
+    QTest::addColumn<QList<QColor>>("colors");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    const QColor red(Qt::red);
+    const QColor green(Qt::green);
+    const QColor blue(Qt::blue);
+    const QColor grey(Qt::gray);
+    QTest::newRow("none changed") << QList<QColor>{red, green, blue, grey} << -1 << -1;
+    QTest::newRow("one in the middle") << QList<QColor>{red, Qt::yellow, blue, grey} << 1 << 1;
+    QTest::newRow("first and last, one range") << QList<QColor>{Qt::black, green, blue, Qt::white} << 0 << 3;
+    QTest::newRow("fewer colours than entries") << QList<QColor>{red, Qt::cyan} << 1 << 1;
+    QTest::newRow("more colours than entries") << QList<QColor>{red, green, blue, grey, Qt::cyan} << -1 << -1;
+}
+
+void TestColorList::modelChanges()
+{
+    QFETCH(QList<QColor>, colors);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    const QStringList identifiers{"clRed", "clLime", "clBlue", "clGray"};
+    const QList<QColor> before{Qt::red, Qt::green, Qt::blue, Qt::gray};
+    QList<NamedColor> entries;
+    for (int i = 0; i < identifiers.size(); ++i)
+        entries.append({identifiers[i], before[i]});
+    ColorListModel model(entries);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // Every swatch drawn once, so that a changed colour has to draw its swatch again.
+    for (int row = 0; row < model.rowCount(); ++row)
+        model.data(model.index(row), Qt::DecorationRole);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+    QList<NamedColor> next;
+    for (int i = 0; i < colors.size(); ++i)
+        next.append({QStringLiteral("ignored"), colors[i]});
+    model.setColors(next);
+
+    if (first < 0) {
+        QCOMPARE(changed.size(), 0);
+    } else {
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].toModelIndex().row(), first);
+        QCOMPARE(changed[0][1].toModelIndex().row(), last);
+    }
+    QCOMPARE(model.rowCount(), identifiers.size());
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row);
+        const QColor expected = row < colors.size() ? colors[row] : before[row];
+        QCOMPARE(index.data(Qt::DisplayRole).toString(), identifiers[row]);
+        QCOMPARE(index.data(Qt::UserRole).value<QColor>(), expected);
+        const QImage image = index.data(Qt::DecorationRole).value<QIcon>().pixmap(ColorListModel::SwatchSize).toImage();
+        QCOMPARE(image.pixelColor(image.rect().center()), expected);
+    }
 }
 
 QTEST_MAIN(TestColorList)
