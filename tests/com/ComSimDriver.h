@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTemporaryFile>
 
-#include "SimPipe.h"
+#include "NamedPipeClient.h"
 
 #include <functional>
 #include <memory>
@@ -46,7 +46,7 @@ private:
     bool readLine(QString *line, int timeoutMs);
     bool waitFor(const std::function<bool(const QString &)> &wanted, int timeoutMs);
 
-    SimPipe m_pipe;
+    NamedPipeClient m_pipe;
     std::unique_ptr<QProcess> m_own;
     std::unique_ptr<QTemporaryFile> m_script;
     QStringList m_seen;

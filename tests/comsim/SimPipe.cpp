@@ -8,8 +8,7 @@ bool SimPipe::connectTo(const QString &name, int timeoutMs)
     // The server creates the pipe moments after COM starts it.
     const QDeadlineTimer deadline(timeoutMs);
     do {
-        m_socket.connectToServer(name);
-        if (m_socket.waitForConnected(500))
+        if (m_pipe.connectTo(name))
             return true;
         QTest::qWait(100);
     } while (!deadline.hasExpired());
@@ -18,8 +17,7 @@ bool SimPipe::connectTo(const QString &name, int timeoutMs)
 
 void SimPipe::send(const QString &text)
 {
-    m_socket.write(text.toUtf8() + '\n');
-    m_socket.flush();
+    m_pipe.write(text.toUtf8() + '\n');
 }
 
 bool SimPipe::waitForLine(const QString &line, int timeoutMs)
@@ -39,11 +37,12 @@ bool SimPipe::sync(int timeoutMs)
 
 bool SimPipe::waitForDisconnect(int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return m_socket.state() == QLocalSocket::UnconnectedState; }, timeoutMs);
+    return QTest::qWaitFor([&] { return !m_pipe.isConnected(); }, timeoutMs);
 }
 
 void SimPipe::readLines()
 {
-    while (m_socket.canReadLine())
-        lines << QString::fromUtf8(m_socket.readLine()).chopped(1);
+    QByteArray line;
+    while (m_pipe.readLine(&line, 0))
+        lines << QString::fromUtf8(line);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocalSocket>
+#include "NamedPipeClient.h"
+
 #include <QStringList>
 
 // The test's end of the simulator's command pipe.
@@ -20,6 +21,6 @@ public:
 private:
     void readLines();
 
-    QLocalSocket m_socket;
+    NamedPipeClient m_pipe;
     int m_syncCount = 0;
 };

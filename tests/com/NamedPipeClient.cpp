@@ -1,4 +1,4 @@
-#include "SimPipe.h"
+#include "NamedPipeClient.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -10,14 +10,14 @@ const int ReadTimeoutMs = 1000;
 
 } // namespace
 
-SimPipe::~SimPipe()
+NamedPipeClient::~NamedPipeClient()
 {
     close();
     if (m_done)
         CloseHandle(m_done);
 }
 
-bool SimPipe::connectTo(const QString &name)
+bool NamedPipeClient::connectTo(const QString &name)
 {
     close();
     if (!m_done)
@@ -27,12 +27,12 @@ bool SimPipe::connectTo(const QString &name)
     return m_done && m_handle != INVALID_HANDLE_VALUE;
 }
 
-bool SimPipe::isConnected()
+bool NamedPipeClient::isConnected()
 {
     return m_handle != INVALID_HANDLE_VALUE && readAvailable();
 }
 
-void SimPipe::close()
+void NamedPipeClient::close()
 {
     if (m_handle != INVALID_HANDLE_VALUE)
         CloseHandle(m_handle);
@@ -40,7 +40,7 @@ void SimPipe::close()
     m_buffer.clear();
 }
 
-bool SimPipe::finish(BOOL started, OVERLAPPED *overlapped, DWORD *done, int timeoutMs)
+bool NamedPipeClient::finish(BOOL started, OVERLAPPED *overlapped, DWORD *done, int timeoutMs)
 {
     if (!started && GetLastError() != ERROR_IO_PENDING)
         return false;
@@ -52,7 +52,7 @@ bool SimPipe::finish(BOOL started, OVERLAPPED *overlapped, DWORD *done, int time
     return GetOverlappedResult(m_handle, overlapped, done, FALSE);
 }
 
-bool SimPipe::write(const QByteArray &bytes)
+bool NamedPipeClient::write(const QByteArray &bytes)
 {
     if (m_handle == INVALID_HANDLE_VALUE)
         return false;
@@ -64,7 +64,7 @@ bool SimPipe::write(const QByteArray &bytes)
     return finish(started, &overlapped, &written, WriteTimeoutMs) && written == DWORD(bytes.size());
 }
 
-bool SimPipe::readAvailable()
+bool NamedPipeClient::readAvailable()
 {
     DWORD available = 0;
     if (!PeekNamedPipe(m_handle, nullptr, 0, nullptr, &available, nullptr))
@@ -83,7 +83,7 @@ bool SimPipe::readAvailable()
     return ok;
 }
 
-bool SimPipe::readLine(QByteArray *line, int timeoutMs)
+bool NamedPipeClient::readLine(QByteArray *line, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
@@ -100,7 +100,7 @@ bool SimPipe::readLine(QByteArray *line, int timeoutMs)
     }
 }
 
-bool SimPipe::waitForDisconnected(int timeoutMs)
+bool NamedPipeClient::waitForDisconnected(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (isConnected()) {

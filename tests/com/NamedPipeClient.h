@@ -5,19 +5,20 @@
 
 #include <windows.h>
 
-// The client end of the simulator's command pipe, polled and waited on directly by the test's
-// thread. QLocalSocket completes its reads on the process's thread pool, and under Wine that
-// pool can sit on a completion for many seconds after a COM call of ours has been blocked by a
-// hung server, so a test would miss lines the simulator did print.
-class SimPipe
+// The client end of a named pipe (the simulator's command pipe), polled and waited on
+// directly by the test's thread. QLocalSocket completes its reads on the process's thread
+// pool, and under Wine that pool can sit on a completion for many seconds after a COM call of
+// ours has been blocked by a hung server, so a test would miss lines the simulator did print.
+class NamedPipeClient
 {
 public:
-    SimPipe() = default;
-    ~SimPipe();
-    SimPipe(const SimPipe &) = delete;
-    SimPipe &operator=(const SimPipe &) = delete;
+    NamedPipeClient() = default;
+    ~NamedPipeClient();
+    NamedPipeClient(const NamedPipeClient &) = delete;
+    NamedPipeClient &operator=(const NamedPipeClient &) = delete;
 
     bool connectTo(const QString &name);
+    // Also takes in whatever has arrived, so nothing printed before a disconnect is lost.
     bool isConnected();
     void close();
     // False when the simulator has not taken the bytes within a few seconds.
