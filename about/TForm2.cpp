@@ -2,7 +2,7 @@
 
 #include "about/AboutPageView.h"
 #include "base/ProgramConstants.h"
-#include "main_window/display/MainWindowLayout.h"
+#include "base/widgets/ProgramLook.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -28,9 +28,9 @@ TForm2::TForm2(QWidget *parent, const QString &viewPluginPath)
     // A tool-window frame: a small caption with only a close box.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientSize);
-    setFont(MainWindowLayout::windowFont());
+    setFont(ProgramLook::windowFont());
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, MainWindowLayout::systemColor("clBtnFace"));
+    palette.setColor(QPalette::Window, ProgramLook::systemColor("clBtnFace"));
     setPalette(palette);
 
     createLines();
@@ -51,7 +51,7 @@ void TForm2::createLines()
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignCenter);
-        label->setFont(MainWindowLayout::controlFont());
+        label->setFont(ProgramLook::controlFont());
         label->setGeometry(0, i * LineHeight, ClientSize.width(), LineHeight);
     }
 }

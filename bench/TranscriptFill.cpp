@@ -1,7 +1,7 @@
 #include "TranscriptFill.h"
 
-#include "main_window/display/logic/TDisplaySettings.h"
-#include "main_window/transcript/logic/TranscriptLines.h"
+#include "main_window/logic/TDisplaySettings.h"
+#include "main_window/logic/TranscriptLines.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

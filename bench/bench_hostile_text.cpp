@@ -5,8 +5,8 @@
 // anywhere. Ordinary text is measured both ways too, so the transcript is seen to cost
 // normal lines nothing.
 
-#include "main_window/transcript/logic/TranscriptLayout.h"
-#include "main_window/transcript/logic/TranscriptLines.h"
+#include "main_window/logic/TranscriptLayout.h"
+#include "main_window/logic/TranscriptLines.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "TranscriptFill.h"
 
 #include "main_window/TForm1.h"
-#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/logic/TDisplaySettings.h"
 
 #include <QApplication>
 #include <QLineEdit>

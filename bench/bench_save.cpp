@@ -5,8 +5,8 @@
 #include "BenchReport.h"
 #include "TranscriptFill.h"
 
-#include "main_window/display/logic/TDisplaySettings.h"
-#include "main_window/transcript/logic/TranscriptFile.h"
+#include "main_window/logic/TDisplaySettings.h"
+#include "main_window/logic/TranscriptFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // link status alone, and with the station list label taking each new text and being measured
 // as a layout pass would. Prints microseconds per event and how that grows with the list.
 
-#include "main_window/status/StationListLabel.h"
-#include "main_window/status/logic/LinkStatus.h"
+#include "main_window/StationListLabel.h"
+#include "main_window/logic/LinkStatus.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,8 +9,8 @@
 #include "BenchSessionTransport.h"
 
 #include "main_window/TForm1.h"
-#include "main_window/display/logic/TDisplaySettings.h"
-#include "main_window/transcript/logic/TranscriptLines.h"
+#include "main_window/logic/TDisplaySettings.h"
+#include "main_window/logic/TranscriptLines.h"
 
 #include <QApplication>
 #include <QLineEdit>

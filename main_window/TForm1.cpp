@@ -2,20 +2,20 @@
 
 #include "base/ProgramConstants.h"
 #include "base/TarnWaveError.h"
-#include "main_window/accessibility/AccessibleControls.h"
-#include "main_window/display/MainWindowLayout.h"
-#include "main_window/errors/GeneralErrorHandler.h"
-#include "main_window/input/InputBar.h"
-#include "main_window/input/InputLineHistory.h"
-#include "main_window/reading_aids/CallsignAlert.h"
-#include "main_window/reading_aids/FindBar.h"
-#include "main_window/reading_aids/ReadingPosition.h"
-#include "main_window/stations/StationPanel.h"
-#include "main_window/status/StatusBar.h"
+#include "base/widgets/GeneralErrorHandler.h"
+#include "base/widgets/ProgramLook.h"
+#include "main_window/InputBar.h"
+#include "main_window/InputLineHistory.h"
+#include "main_window/MainWindowLayout.h"
+#include "main_window/StationPanel.h"
+#include "main_window/StatusBar.h"
+#include "main_window/logic/LinePrefix.h"
+#include "main_window/logic/ReceivedText.h"
+#include "main_window/transcript/CallsignAlert.h"
+#include "main_window/transcript/FindBar.h"
+#include "main_window/transcript/ReadingPosition.h"
 #include "main_window/transcript/SaveFileDialog.h"
 #include "main_window/transcript/TranscriptPane.h"
-#include "main_window/transcript/logic/LinePrefix.h"
-#include "main_window/transcript/logic/ReceivedText.h"
 #include "presence/PresenceClient.h"
 #include "session/AutomationObject.h"
 #include "session/SessionTransport.h"
@@ -52,13 +52,10 @@ TForm1::TForm1(SessionTransport &transport, QWidget *parent, const PresenceEndpo
     Panel1 = new InputBar;
     Edit1 = Panel1->line();
     Edit1->installEventFilter(this);
-    connect(Panel1, &InputBar::sendRequested, this, [this] {
-        GeneralErrorHandler::guard([this] { Button1Click(); });
-    });
+    connect(Panel1, &InputBar::sendRequested, this, GeneralErrorHandler::guarded(this, &TForm1::Button1Click));
     Panel2 = new StatusBar;
     createReadingAids();
     createLayout();
-    AccessibleControls::describeMainWindow(*this);
     connectSessionEvents();
     createStartupSteps();
     FormCreate();
@@ -102,7 +99,7 @@ void TForm1::createActions()
     Save1 = new QAction(QStringLiteral("Save..."), this);
     Save1->setObjectName(QStringLiteral("Save1"));
     Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(Save1, &QAction::triggered, this, [this] { GeneralErrorHandler::guard([this] { Save1Click(); }); });
+    connect(Save1, &QAction::triggered, this, GeneralErrorHandler::guarded(this, &TForm1::Save1Click));
 
     Exit1 = new QAction(QStringLiteral("Exit"), this);
     Exit1->setObjectName(QStringLiteral("Exit1"));
@@ -110,7 +107,7 @@ void TForm1::createActions()
 
     Options1 = new QAction(QStringLiteral("Options..."), this);
     Options1->setObjectName(QStringLiteral("Options1"));
-    connect(Options1, &QAction::triggered, this, [this] { GeneralErrorHandler::guard([this] { Options1Click(); }); });
+    connect(Options1, &QAction::triggered, this, GeneralErrorHandler::guarded(this, &TForm1::Options1Click));
 
     ShowDateTime1 = new QAction(QStringLiteral("Show Date/Time"), this);
     ShowDateTime1->setObjectName(QStringLiteral("ShowDateTime1"));
@@ -133,7 +130,7 @@ void TForm1::createActions()
 
     About1 = new QAction(QStringLiteral("&About"), this);
     About1->setObjectName(QStringLiteral("About1"));
-    connect(About1, &QAction::triggered, this, [this] { GeneralErrorHandler::guard([this] { About1Click(); }); });
+    connect(About1, &QAction::triggered, this, GeneralErrorHandler::guarded(this, &TForm1::About1Click));
 }
 
 void TForm1::createMenus()
@@ -161,9 +158,9 @@ void TForm1::createMenus()
 void TForm1::createLayout()
 {
     setWindowTitle(QString::fromLatin1(ProgramConstants::ApplicationTitle));
-    setFont(MainWindowLayout::windowFont());
+    setFont(ProgramLook::windowFont());
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, MainWindowLayout::systemColor("clBtnFace"));
+    palette.setColor(QPalette::Window, ProgramLook::systemColor("clBtnFace"));
     setPalette(palette);
 
     auto *central = new QWidget;
@@ -208,12 +205,10 @@ void TForm1::connectSessionEvents()
     connect(&m_transport, &SessionTransport::burstStarted, m_transcript, &TranscriptPane::startGathering);
     connect(&m_transport, &SessionTransport::burstFinished, m_transcript, &TranscriptPane::finishGathering);
     const auto guarded = [this](auto handler) {
-        return [this, handler](auto &&...args) {
-            GeneralErrorHandler::guard([&] {
-                m_transcript->appendGatheredLines();
-                (this->*handler)(args...);
-            });
-        };
+        return GeneralErrorHandler::guarded([this, handler](auto &&...args) {
+            m_transcript->appendGatheredLines();
+            (this->*handler)(args...);
+        });
     };
     connect(TarnWaveSession1, &TTarnWaveSession::OnClosing, this, guarded(&TForm1::TarnWaveSession1Closing));
     connect(TarnWaveSession1, &TTarnWaveSession::OnRX, this, guarded(&TForm1::TarnWaveSession1RX));
@@ -222,9 +217,8 @@ void TForm1::connectSessionEvents()
     connect(TarnWaveSession1, &TTarnWaveSession::OnConnected, this, guarded(&TForm1::TarnWaveSession1Connected));
     connect(TarnWaveSession1, &TTarnWaveSession::OnDisconnected, this,
             guarded(&TForm1::TarnWaveSession1Disconnected));
-    connect(TarnWaveSession1, &TTarnWaveSession::OnChatTextReceived, this, [this](const QString &sText) {
-        GeneralErrorHandler::guard([&] { TarnWaveSession1ChatTextReceived(sText); });
-    });
+    connect(TarnWaveSession1, &TTarnWaveSession::OnChatTextReceived, this,
+            GeneralErrorHandler::guarded(this, &TForm1::TarnWaveSession1ChatTextReceived));
     connect(TarnWaveSession1, &TTarnWaveSession::OnStationTextReceived, this,
             guarded(&TForm1::TarnWaveSession1StationTextReceived));
     connect(&m_transport, &SessionTransport::serverLost, this, &TForm1::sessionServerLost);
@@ -269,7 +263,6 @@ void TForm1::createStartupSteps()
         ShowHideStationlist1->setChecked(false);
         Panel3->hide();
     });
-    m_startup.addStep(Repeat::Once, [this] { Panel3->clearStationLines(); });
     m_startup.addStep(Repeat::Once, [this] {
         if (!m_displaySettingsChosen)
             DisplaySettings.setDefaults();
@@ -394,7 +387,7 @@ void TForm1::FormKeyPress(const QKeyEvent &event)
 
 void TForm1::ChatWindowSelectionChange()
 {
-    m_transcript->selectionChanged();
+    m_transcript->findInsertPosition();
 }
 
 QString TForm1::lineDateTime() const

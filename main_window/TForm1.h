@@ -1,9 +1,9 @@
 #pragma once
 
-#include "main_window/display/logic/DisplaySettingsTarget.h"
-#include "main_window/display/logic/TDisplaySettings.h"
-#include "main_window/input/TransmitKeys.h"
-#include "main_window/transcript/logic/LocalClock.h"
+#include "main_window/TransmitKeys.h"
+#include "main_window/logic/DisplaySettingsTarget.h"
+#include "main_window/logic/LocalClock.h"
+#include "main_window/logic/TDisplaySettings.h"
 #include "presence/PresenceEndpoint.h"
 #include "session/AutomationObject.h"
 #include "session/StartupSequence.h"

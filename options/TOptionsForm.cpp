@@ -1,10 +1,9 @@
 #include "options/TOptionsForm.h"
 
 #include "base/FontSubstitutes.h"
-#include "main_window/accessibility/AccessibleControls.h"
-#include "main_window/display/MainWindowLayout.h"
-#include "main_window/display/logic/DisplaySettingsTarget.h"
-#include "main_window/errors/GeneralErrorHandler.h"
+#include "base/widgets/GeneralErrorHandler.h"
+#include "base/widgets/ProgramLook.h"
+#include "main_window/logic/DisplaySettingsTarget.h"
 #include "options/ColorListBox.h"
 #include "options/logic/FontChoices.h"
 #include "options/logic/FontSizeText.h"
@@ -30,12 +29,28 @@ constexpr int ListHeight = 21;
 constexpr int ColorListHeight = 22;
 constexpr int PreviewHeight = 65;
 
-void addLabel(QWidget &page, const QString &text, int left, int top)
+QLabel *addLabel(QWidget &page, const QString &text, int left, int top)
 {
     auto *label = new QLabel(text, &page);
     label->setTextFormat(Qt::PlainText);
     label->move(left, top);
     label->adjustSize();
+    return label;
+}
+
+// A control takes its label's text as its name, and the label says what it labels: a drop-down
+// list's own name on Linux is its current entry.
+void nameByLabel(QLabel &label, QWidget &control, const QString &description)
+{
+    control.setAccessibleName(label.text());
+    control.setAccessibleDescription(description);
+    label.setBuddy(&control);
+}
+
+void describe(QWidget &control, const QString &name, const QString &description)
+{
+    control.setAccessibleName(name);
+    control.setAccessibleDescription(description);
 }
 
 template<typename Control>
@@ -53,13 +68,6 @@ QPushButton *addButton(QWidget &bar, const char *name, const QString &caption, c
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     return button;
-}
-
-// Runs a reaction through the general error handler, as every handler of the program does.
-template<typename Form>
-auto guarded(Form *form, void (Form::*reaction)())
-{
-    return [form, reaction] { GeneralErrorHandler::guard([form, reaction] { (form->*reaction)(); }); };
 }
 
 const TDisplaySettings &usableDefaults(const TDisplaySettings &settings)
@@ -85,7 +93,7 @@ TOptionsForm::TOptionsForm(DisplaySettingsTarget &target, QWidget *parent)
     setWindowTitle(QStringLiteral("   Options"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(MainWindowLayout::windowFont());
+    setFont(ProgramLook::windowFont());
     setFixedSize(ClientSize);
 
     createFontPage();
@@ -94,7 +102,6 @@ TOptionsForm::TOptionsForm(DisplaySettingsTarget &target, QWidget *parent)
                                     BGColorBox, PreviewText, ResetDefaultBtn, OKBtn, CancelBtn};
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    AccessibleControls::describeOptionsDialog(*this);
     FormCreate();
     connectReactions();
 }
@@ -104,6 +111,7 @@ void TOptionsForm::createFontPage()
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(8, 8, 305, 305);
+    describe(*PageControl1, QStringLiteral("Options pages"), QStringLiteral("The pages of the Options dialog"));
 
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
@@ -117,13 +125,14 @@ void TOptionsForm::createFontPage()
 
 void TOptionsForm::createFontControls(QWidget &page)
 {
-    addLabel(page, QStringLiteral("Font"), 8, 32);
-    addLabel(page, QStringLiteral("Size"), 160, 32);
-    addLabel(page, QStringLiteral("Style"), 216, 32);
+    QLabel *fontLabel = addLabel(page, QStringLiteral("Font"), 8, 32);
+    QLabel *sizeLabel = addLabel(page, QStringLiteral("Size"), 160, 32);
+    QLabel *styleLabel = addLabel(page, QStringLiteral("Style"), 216, 32);
 
     FontName = placeControl<QComboBox>(page, "FontName", {8, 56, 145, ListHeight});
     FontName->setEditable(true);
     FontName->setInsertPolicy(QComboBox::NoInsert);
+    nameByLabel(*fontLabel, *FontName, QStringLiteral("The font face of own lines"));
 
     FontSize = placeControl<QComboBox>(page, "FontSize", {160, 56, 49, ListHeight});
     FontSize->setEditable(true);
@@ -131,34 +140,40 @@ void TOptionsForm::createFontControls(QWidget &page)
     // Completing "1" to "10" would put a size in the box the operator never typed.
     FontSize->setCompleter(nullptr);
     FontSize->addItems(fontSizeEntries());
+    nameByLabel(*sizeLabel, *FontSize, QStringLiteral("The font size of own lines, in points"));
 
     FontStyle = placeControl<QComboBox>(page, "FontStyle", {216, 56, 73, ListHeight});
     FontStyle->addItems(fontStyleEntries());
+    nameByLabel(*styleLabel, *FontStyle, QStringLiteral("The font style of own lines"));
 }
 
 void TOptionsForm::createColorControls(QWidget &page)
 {
-    addLabel(page, QStringLiteral("My Text Color"), 8, 96);
+    QLabel *ownLabel = addLabel(page, QStringLiteral("My Text Color"), 8, 96);
     MyTextColorBox = placeControl<ColorListBox>(page, "MyTextColorBox", {159, 97, 130, ColorListHeight});
-    addLabel(page, QStringLiteral("Received Text Color"), 8, 124);
+    nameByLabel(*ownLabel, *MyTextColorBox, QStringLiteral("The colour of own lines"));
+    QLabel *receivedLabel = addLabel(page, QStringLiteral("Received Text Color"), 8, 124);
     RecvTextColorBox = placeControl<ColorListBox>(page, "RecvTextColorBox", {159, 127, 130, ColorListHeight});
-    addLabel(page, QStringLiteral("Background Color"), 8, 157);
+    nameByLabel(*receivedLabel, *RecvTextColorBox, QStringLiteral("The colour of received lines"));
+    QLabel *backgroundLabel = addLabel(page, QStringLiteral("Background Color"), 8, 157);
     BGColorBox = placeControl<ColorListBox>(page, "BGColorBox", {159, 157, 130, ColorListHeight});
+    nameByLabel(*backgroundLabel, *BGColorBox, QStringLiteral("The transcript's background colour"));
 }
 
 void TOptionsForm::createPreview(QWidget &page)
 {
-    addLabel(page, QStringLiteral("Preview"), 8, 189);
+    QLabel *previewLabel = addLabel(page, QStringLiteral("Preview"), 8, 189);
 
     PreviewText = new QTextEdit;
     PreviewText->setObjectName(QStringLiteral("PreviewText"));
+    nameByLabel(*previewLabel, *PreviewText, QStringLiteral("How own and received lines will look"));
     // Whatever is pasted in stays plain text; the preview only ever shows our two lines' formats.
     PreviewText->setAcceptRichText(false);
     PreviewText->setUndoRedoEnabled(false);
     PreviewText->setTabChangesFocus(true);
     PreviewText->setFixedHeight(PreviewHeight);
-    PreviewText->setFont(MainWindowLayout::controlFont());
-    setPreviewBackground(MainWindowLayout::systemColor("clWindow"));
+    PreviewText->setFont(ProgramLook::controlFont());
+    setPreviewBackground(ProgramLook::systemColor("clWindow"));
 
     // Docked at the page's bottom; the other controls keep their fixed places.
     auto *dock = new QVBoxLayout(&page);
@@ -177,8 +192,11 @@ void TOptionsForm::createButtonBar()
     OKBtn = addButton(*Panel1, "OKBtn", QStringLiteral("OK"), {152, 8, 75, 25});
     OKBtn->setDefault(true);
     CancelBtn = addButton(*Panel1, "CancelBtn", QStringLiteral("Cancel"), {240, 8, 75, 25});
+    describe(*ResetDefaultBtn, QStringLiteral("Reset"), QStringLiteral("Returns the fonts and colours to their defaults"));
+    describe(*OKBtn, QStringLiteral("OK"), QStringLiteral("Applies the fonts and colours and closes the dialog"));
+    describe(*CancelBtn, QStringLiteral("Cancel"), QStringLiteral("Closes the dialog without applying anything"));
 
-    connect(ResetDefaultBtn, &QPushButton::clicked, this, guarded(this, &TOptionsForm::ResetDefaultBtnClick));
+    connect(ResetDefaultBtn, &QPushButton::clicked, this, GeneralErrorHandler::guarded(this, &TOptionsForm::ResetDefaultBtnClick));
     connect(OKBtn, &QPushButton::clicked, this, &TOptionsForm::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -187,13 +205,13 @@ void TOptionsForm::connectReactions()
 {
     // The editable boxes react to every change of their text, the operator's typing and list
     // choices alike; program-set values are blocked before they get here.
-    connect(FontName, &QComboBox::editTextChanged, this, guarded(this, &TOptionsForm::FontNameChange));
-    connect(FontSize, &QComboBox::editTextChanged, this, guarded(this, &TOptionsForm::FontSizeChange));
-    connect(FontStyle, &QComboBox::activated, this, guarded(this, &TOptionsForm::FontStyleChange));
-    connect(BGColorBox, &QComboBox::activated, this, guarded(this, &TOptionsForm::BGColorBoxChange));
-    connect(MyTextColorBox, &QComboBox::activated, this, guarded(this, &TOptionsForm::MyTextColorBoxChange));
+    connect(FontName, &QComboBox::editTextChanged, this, GeneralErrorHandler::guarded(this, &TOptionsForm::FontNameChange));
+    connect(FontSize, &QComboBox::editTextChanged, this, GeneralErrorHandler::guarded(this, &TOptionsForm::FontSizeChange));
+    connect(FontStyle, &QComboBox::activated, this, GeneralErrorHandler::guarded(this, &TOptionsForm::FontStyleChange));
+    connect(BGColorBox, &QComboBox::activated, this, GeneralErrorHandler::guarded(this, &TOptionsForm::BGColorBoxChange));
+    connect(MyTextColorBox, &QComboBox::activated, this, GeneralErrorHandler::guarded(this, &TOptionsForm::MyTextColorBoxChange));
     connect(RecvTextColorBox, &QComboBox::activated, this,
-            guarded(this, &TOptionsForm::RecvTextColorBoxChange));
+            GeneralErrorHandler::guarded(this, &TOptionsForm::RecvTextColorBoxChange));
 }
 
 void TOptionsForm::FormCreate()

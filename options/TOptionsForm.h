@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/logic/TDisplaySettings.h"
 
 #include <QDialog>
 

@@ -1,7 +1,5 @@
 #include "presence/PresenceClient.h"
 
-#include "presence/PresenceReport.h"
-
 #include <QEventLoop>
 
 PresenceClient::PresenceClient(const PresenceEndpoint &endpoint, QObject *parent)

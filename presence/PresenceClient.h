@@ -1,12 +1,10 @@
 #pragma once
 
 #include "presence/PresenceEndpoint.h"
-#include "presence/PresenceLine.h"
+#include "presence/PresenceReport.h"
 
 #include <QObject>
 #include <QPointer>
-
-class PresenceReport;
 
 // The presence report client: tells the maker's server when the operator starts and stops.
 // Nothing in the program depends on it, so it never reports a failure to anyone.

@@ -2,6 +2,12 @@
 
 #include <QNetworkProxy>
 
+QByteArray presenceLine(PresenceEvent event, const QString &callsign)
+{
+    return QByteArray(event == PresenceEvent::Start ? "1," : "0,") + callsign.toLocal8Bit()
+           + QByteArray("\r\n");
+}
+
 PresenceReport::PresenceReport(const PresenceEndpoint &endpoint, const QByteArray &line, QObject *parent)
     : QObject(parent)
     , m_endpoint(endpoint)

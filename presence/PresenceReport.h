@@ -4,10 +4,16 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include <chrono>
+
+enum class PresenceEvent { Start, Stop };
+
+// "1," or "0," with the call sign in the local 8-bit encoding and CR LF: the whole report.
+QByteArray presenceLine(PresenceEvent event, const QString &callsign);
 
 // One report: connect, write the line, close, nothing read. It runs on the event loop and
 // always ends within TimeLimit, name lookup included; every failure just ends it.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/errors/GeneralErrorHandler.h"
+#include "base/widgets/GeneralErrorHandler.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 #include "main_window/transcript/TranscriptPane.h"
 
-#include "main_window/display/MainWindowLayout.h"
-#include "main_window/display/logic/TDisplaySettings.h"
-#include "main_window/reading_aids/ReadingPosition.h"
+#include "base/widgets/ProgramLook.h"
+#include "main_window/logic/TDisplaySettings.h"
+#include "main_window/logic/TranscriptFile.h"
+#include "main_window/logic/TranscriptLayout.h"
+#include "main_window/logic/TranscriptLines.h"
+#include "main_window/transcript/ReadingPosition.h"
 #include "main_window/transcript/TranscriptRepaintPacer.h"
-#include "main_window/transcript/logic/TranscriptFile.h"
-#include "main_window/transcript/logic/TranscriptLayout.h"
-#include "main_window/transcript/logic/TranscriptLines.h"
 
 #include <QScrollBar>
 #include <QTextCursor>
@@ -19,13 +19,15 @@ TranscriptPane::TranscriptPane(const TDisplaySettings &settings, QObject *parent
     , ChatWindow(new QTextEdit)
 {
     ChatWindow->setObjectName(QStringLiteral("ChatWindow"));
+    ChatWindow->setAccessibleName(QStringLiteral("Transcript"));
+    ChatWindow->setAccessibleDescription(QStringLiteral("The chat lines sent and received"));
     QTextDocument *document = ChatWindow->document();
     document->setDocumentLayout(new TranscriptLayout(document));
-    MainWindowLayout::setUpReadingView(*ChatWindow);
+    ProgramLook::setUpReadingView(*ChatWindow);
     ChatWindow->setAcceptRichText(false);
     QPalette palette = ChatWindow->palette();
-    palette.setColor(QPalette::Text, MainWindowLayout::systemColor("clWindowText"));
-    palette.setColor(QPalette::Base, MainWindowLayout::systemColor("clWindow"));
+    palette.setColor(QPalette::Text, ProgramLook::systemColor("clWindowText"));
+    palette.setColor(QPalette::Base, ProgramLook::systemColor("clWindow"));
     ChatWindow->setPalette(palette);
     m_readingPosition = new ReadingPosition(*ChatWindow);
     m_repaintPacer = new TranscriptRepaintPacer({ChatWindow->viewport(), ChatWindow->verticalScrollBar()});
@@ -85,7 +87,7 @@ void TranscriptPane::appendGatheredLines()
 void TranscriptPane::clear()
 {
     ChatWindow->clear();
-    selectionChanged();
+    findInsertPosition();
 }
 
 void TranscriptPane::setBackground(const QColor &color)
@@ -100,7 +102,7 @@ void TranscriptPane::save(const QString &fileName) const
     saveTranscript(*ChatWindow->document(), fileName);
 }
 
-void TranscriptPane::selectionChanged()
+void TranscriptPane::findInsertPosition()
 {
     InsertPos = transcriptLength(*ChatWindow->document());
 }

@@ -41,7 +41,7 @@ public:
 
     // New lines go in at the transcript's end, found again on every selection change of the
     // view: the window calls this from its handler of them.
-    void selectionChanged();
+    void findInsertPosition();
 
 private:
     const TDisplaySettings &m_settings;

@@ -23,7 +23,6 @@ public:
 
     // Lines of a burst went into the transcript.
     void linesAppended();
-    bool isHoldingRepaints() const { return m_resume.isActive(); }
 
 private:
     void setUpdatesEnabled(bool enabled);

@@ -1,8 +1,6 @@
 #include "options/logic/FontChoices.h"
 
 #include <QCollator>
-#include <QFont>
-#include <QTextCharFormat>
 
 #include <algorithm>
 #include <array>
@@ -29,20 +27,6 @@ std::optional<FontStyles> fontStyleAt(int position)
     if (position < 0 || position >= int(styles.size()))
         return std::nullopt;
     return styles[std::size_t(position)];
-}
-
-QFont withFontStyle(QFont font, FontStyles style)
-{
-    font.setBold(style.testFlag(FontStyleFlag::Bold));
-    font.setItalic(style.testFlag(FontStyleFlag::Italic));
-    return font;
-}
-
-FontStyles fontStyleOf(const QFont &font)
-{
-    QTextCharFormat format;
-    format.setFont(font);
-    return fontStyleOf(format);
 }
 
 QStringList sortedFaceNames(QStringList faces)

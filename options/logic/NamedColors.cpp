@@ -1,6 +1,6 @@
 #include "options/logic/NamedColors.h"
 
-#include "main_window/display/logic/SystemColors.h"
+#include "base/SystemColors.h"
 
 #include <QPalette>
 

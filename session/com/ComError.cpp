@@ -121,19 +121,9 @@ std::wstring ComError::systemText(HRESULT code)
     return {};
 }
 
-std::wstring ComError::message(std::wstring_view what, int boundMs) const
+std::wstring ComError::message(std::wstring_view what) const
 {
     const std::wstring name(what);
-    if (isServerGone(m_code))
-        return name + L" failed: the session server is not running";
-    if (isBusy(m_code)) {
-        return L"The session server is busy and did not take " + name + L" within "
-               + std::to_wstring(boundMs / 1000) + L" seconds";
-    }
-    if (isTimeout(m_code)) {
-        return L"The session server did not answer " + name + L" within "
-               + std::to_wstring(boundMs / 1000) + L" seconds";
-    }
     // COM's own words, as the operator would see them from any other automation client.
     if (m_code == CO_E_CLASSSTRING || m_code == REGDB_E_CLASSNOTREG)
         return systemText(m_code);

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-// A failed COM call: the HRESULT and whatever the server said about it. The one place that
-// turns these into a sentence for the operator is message().
+// A failed COM call: the HRESULT and whatever the server said about it. The transport words
+// the server's states itself (comFailureText); message() says everything else.
 class ComError : public std::runtime_error
 {
 public:
@@ -23,9 +23,8 @@ public:
 
     HRESULT code() const { return m_code; }
     const std::wstring &serverText() const { return m_serverText; }
-    // What the operator reads when `what` (a property, method or ProgID) failed; boundMs is the
-    // bound the call was given.
-    std::wstring message(std::wstring_view what, int boundMs) const;
+    // COM's or the server's own words for the failure of `what` (a property, method or ProgID).
+    std::wstring message(std::wstring_view what) const;
 
     static bool isServerGone(HRESULT code);
     static bool isTimeout(HRESULT code);

@@ -6,6 +6,7 @@
 #include "session/TarnWave_TLB.h"
 #include "session/com/BusyRetry.h"
 #include "session/com/ComError.h"
+#include "session/com/ComFailureText.h"
 #include "session/com/ComWorker.h"
 #include "session/com/DispatchObject.h"
 #include "session/com/EventArguments.h"
@@ -78,7 +79,7 @@ void ComSessionTransport::runBounded(const QString &what, int boundMs, std::func
     } catch (const ComError &error) {
         if (ComError::isServerGone(error.code()))
             loseServer();
-        throw TarnWaveError(fromWide(error.message(toWide(what), boundMs)));
+        throw TarnWaveError(comFailureText(error, what, boundMs));
     }
 }
 

@@ -5,8 +5,8 @@
 #include "about/AboutPageViewLoader.h"
 #include "about/TForm2.h"
 #include "base/ProgramConstants.h"
+#include "base/widgets/ProgramLook.h"
 #include "main_window/TForm1.h"
-#include "main_window/display/MainWindowLayout.h"
 
 #include <QAction>
 #include <QFile>
@@ -92,7 +92,7 @@ void TestAboutWindow::layout()
     QCOMPARE(about.windowType(), Qt::Tool);
     QCOMPARE(about.size(), QSize(321, 368));
     QCOMPARE(about.minimumSize(), about.maximumSize());
-    QCOMPARE(about.palette().color(QPalette::Window), MainWindowLayout::systemColor("clBtnFace"));
+    QCOMPARE(about.palette().color(QPalette::Window), ProgramLook::systemColor("clBtnFace"));
 
     QVERIFY(showAndLoad(about));
     QVERIFY(QTest::qWaitForWindowExposed(&about));

@@ -1,6 +1,7 @@
 // The COM layer without a server: error wording, holders, argument coercion, the event sink.
 #include "session/com/ComBstr.h"
 #include "session/com/ComError.h"
+#include "session/com/ComFailureText.h"
 #include "session/com/ComPtr.h"
 #include "session/com/EventArguments.h"
 #include "session/com/EventSink.h"
@@ -14,7 +15,7 @@ namespace {
 
 QString messageOf(const ComError &error, const QString &what, int boundMs)
 {
-    return VariantConversion::fromWide(error.message(VariantConversion::toWide(what), boundMs));
+    return comFailureText(error, what, boundMs);
 }
 
 // A server's deferred fill-in; COM calls it with the Windows calling convention, which on

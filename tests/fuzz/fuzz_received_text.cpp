@@ -1,10 +1,10 @@
 // Received chat text appended to a transcript: whatever a station sends becomes exactly one
 // new line holding every character (control characters as their visible pictures), saved as
 // it came, and the document lays it out.
-#include "main_window/transcript/logic/ReceivedText.h"
-#include "main_window/transcript/logic/TranscriptFile.h"
-#include "main_window/transcript/logic/TranscriptLayout.h"
-#include "main_window/transcript/logic/TranscriptLines.h"
+#include "main_window/logic/ReceivedText.h"
+#include "main_window/logic/TranscriptFile.h"
+#include "main_window/logic/TranscriptLayout.h"
+#include "main_window/logic/TranscriptLines.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QColor>

@@ -1,7 +1,7 @@
 // The connected-station comma text, kept up to date one entry at a time: after any sequence
 // of connects and disconnects it equals the text built afresh, and reading it back gives the
 // list again.
-#include "main_window/status/logic/StationListText.h"
+#include "main_window/logic/StationListText.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 // Station information text split into lines, against a plain reading of the rules: breaks at
 // CR LF, lone CR and lone LF, no empty line for a break at the very end, NUL ends the text.
 // The wrap mode for the lines is chosen too: only a line over the run limit can change it.
-#include "main_window/stations/logic/StationTextLines.h"
-#include "main_window/stations/logic/StationTextWrap.h"
+#include "main_window/logic/StationTextLines.h"
+#include "main_window/logic/StationTextWrap.h"
 
 #include <QString>
 

@@ -25,20 +25,23 @@ def write(root, path, text):
 
 
 def build_sound_house(root):
-    """entry -> windows -> window part -> logic -> session -> base, and a simulator."""
+    """entry -> windows -> window part -> shared window code -> logic -> session -> base, and a
+    simulator."""
     for header in ('QtWidgets/QLabel', 'QtWidgets/QWidget'):
         write(root, header, '')
     write(root, 'base/TarnWaveError.h', '')
     write(root, 'session/SessionTransport.h', '#include "base/TarnWaveError.h"\n')
-    write(root, 'main_window/transcript/logic/TranscriptLines.h', '')
-    write(root, 'main_window/transcript/logic/TranscriptLines.cpp',
+    write(root, 'main_window/logic/TranscriptLines.h', '')
+    write(root, 'main_window/logic/TranscriptLines.cpp',
           '#include "session/SessionTransport.h"\n#include <QTextDocument>\n')
+    write(root, 'base/widgets/ProgramLook.h', '#include "base/TarnWaveError.h"\n#include <QLabel>\n')
     write(root, 'main_window/transcript/TranscriptPane.h', '')
     write(root, 'main_window/transcript/TranscriptPane.cpp',
-          '#include "main_window/transcript/logic/TranscriptLines.h"\n#include <QLabel>\n')
+          '#include "main_window/logic/TranscriptLines.h"\n#include "base/widgets/ProgramLook.h"\n'
+          '#include <QLabel>\n')
     write(root, 'main_window/TForm1.h', '#include "main_window/transcript/TranscriptPane.h"\n')
     write(root, 'options/TOptionsForm.h', '')
-    write(root, 'options/TOptionsForm.cpp', '#include "main_window/transcript/TranscriptPane.h"\n')
+    write(root, 'options/TOptionsForm.cpp', '#include "base/widgets/ProgramLook.h"\n')
     write(root, 'app/main.cpp', '#include "main_window/TForm1.h"\n#include "options/TOptionsForm.h"\n')
     write(root, 'tools/sim_language/SimCommandParser.h', '#include "base/TarnWaveError.h"\n')
     write(root, 'tools/session_sim/main.cpp', '#include "SimCommandParser.h"\n')
@@ -60,23 +63,28 @@ class HousePlanTest(unittest.TestCase):
         cases = [
             ('base/ApplicationIdentity.cpp', '#include "main_window/TForm1.h"\n',
              'base/ApplicationIdentity.cpp (base) reaches up to main_window/TForm1.h (windows)'),
-            ('main_window/status/logic/LinkStatus.cpp', '#include <QLabel>\n',
-             'main_window/status/logic/LinkStatus.cpp uses widgets: <QLabel>'),
+            ('base/widgets/ProgramLook.cpp', '#include "main_window/transcript/TranscriptPane.h"\n',
+             'base/widgets/ProgramLook.cpp (shared window code) reaches up to '
+             'main_window/transcript/TranscriptPane.h (window parts)'),
+            ('main_window/logic/LinkStatus.cpp', '#include <QLabel>\n',
+             'main_window/logic/LinkStatus.cpp uses widgets: <QLabel>'),
+            ('base/SystemColors.cpp', '#include <QLabel>\n',
+             'base/SystemColors.cpp uses widgets: <QLabel>'),
             ('session/Transport.cpp', '#include <QtWidgets/QWidget>\n',
              'session/Transport.cpp uses widgets: <QtWidgets/QWidget>'),
             ('options/TOptionsForm.h', '#include "main_window/TForm1.h"\n',
              'options/TOptionsForm.h (a window) includes another window: main_window/TForm1.h'),
-            ('tools/session_sim/Stations.cpp', '#include "main_window/transcript/logic/TranscriptLines.h"\n',
+            ('tools/session_sim/Stations.cpp', '#include "main_window/logic/TranscriptLines.h"\n',
              'tools/session_sim/Stations.cpp (a simulator) reaches into the chat program'),
-            ('main_window/transcript/logic/TranscriptLines.h', '#include "main_window/stations/logic/Wrap.h"\n',
-             'rooms in a circle: main_window/stations/logic -> main_window/transcript/logic'),
+            ('main_window/logic/TranscriptLines.h', '#include "options/logic/Wrap.h"\n',
+             'rooms in a circle: main_window/logic -> options/logic'),
         ]
         for path, text, fault in cases:
             with self.subTest(path=path), tempfile.TemporaryDirectory() as root:
                 build_sound_house(root)
                 if 'circle' in fault:
-                    write(root, 'main_window/stations/logic/Wrap.h',
-                          '#include "main_window/transcript/logic/TranscriptLines.h"\n')
+                    write(root, 'options/logic/Wrap.h',
+                          '#include "main_window/logic/TranscriptLines.h"\n')
                 write(root, path, text)
                 status, output = check(root)
                 self.assertEqual(status, 1, output)

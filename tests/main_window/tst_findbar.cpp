@@ -1,7 +1,7 @@
 #include "ChatFixture.h"
 #include "ErrorCapture.h"
 
-#include "main_window/reading_aids/FindBar.h"
+#include "main_window/transcript/FindBar.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "ChatFixture.h"
 #include "ErrorCapture.h"
 
-#include "main_window/reading_aids/FindBar.h"
-#include "main_window/transcript/logic/ReceivedText.h"
-#include "main_window/transcript/logic/TranscriptFile.h"
+#include "main_window/logic/ReceivedText.h"
+#include "main_window/logic/TranscriptFile.h"
+#include "main_window/transcript/FindBar.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>

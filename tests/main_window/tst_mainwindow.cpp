@@ -3,9 +3,9 @@
 #include "FakeSessionTransport.h"
 #include "LocalPresence.h"
 
+#include "base/ErrorText.h"
 #include "base/TarnWaveError.h"
 #include "main_window/TForm1.h"
-#include "main_window/errors/logic/ErrorText.h"
 #include "session/TarnWave_TLB.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 #include "ErrorCapture.h"
 #include "LocalPresence.h"
 
-#include "main_window/reading_aids/CallsignAlert.h"
+#include "main_window/transcript/CallsignAlert.h"
 #include "session/TarnWave_TLB.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "FakeSessionTransport.h"
 
 #include "base/TarnWaveError.h"
-#include "main_window/input/logic/InputHistory.h"
-#include "main_window/input/logic/TransmitOwnership.h"
-#include "main_window/reading_aids/logic/CallsignMention.h"
-#include "main_window/reading_aids/logic/TranscriptSearch.h"
+#include "main_window/logic/CallsignMention.h"
+#include "main_window/logic/InputHistory.h"
+#include "main_window/logic/TranscriptSearch.h"
+#include "main_window/logic/TransmitOwnership.h"
 #include "session/AutomationObject.h"
 #include "session/TarnWave_TLB.h"
 

@@ -1,6 +1,6 @@
 #include "ChatFixture.h"
 
-#include "main_window/reading_aids/ReadingPosition.h"
+#include "main_window/transcript/ReadingPosition.h"
 
 #include <QPushButton>
 #include <QScrollBar>

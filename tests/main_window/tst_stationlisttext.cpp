@@ -1,4 +1,4 @@
-#include "main_window/status/logic/StationListText.h"
+#include "main_window/logic/StationListText.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "main_window/stations/logic/StationTextLines.h"
-#include "main_window/stations/logic/StationTextWrap.h"
+#include "main_window/logic/StationTextLines.h"
+#include "main_window/logic/StationTextWrap.h"
 
 #include <QTest>
 

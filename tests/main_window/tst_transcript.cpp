@@ -3,12 +3,12 @@
 #include "LocalPresence.h"
 
 #include "main_window/TForm1.h"
-#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/logic/LinePrefix.h"
+#include "main_window/logic/LocalClock.h"
+#include "main_window/logic/ReceivedText.h"
+#include "main_window/logic/TDisplaySettings.h"
+#include "main_window/logic/TranscriptLines.h"
 #include "main_window/transcript/TranscriptRepaintPacer.h"
-#include "main_window/transcript/logic/LinePrefix.h"
-#include "main_window/transcript/logic/LocalClock.h"
-#include "main_window/transcript/logic/ReceivedText.h"
-#include "main_window/transcript/logic/TranscriptLines.h"
 #include "session/TTarnWaveSession.h"
 #include "session/TarnWave_TLB.h"
 

@@ -2,7 +2,7 @@
 // middle, all of it), every paragraph, laid out or still waiting to be, keeps its place below
 // the one before, and a point finds the paragraph drawn there.
 
-#include "main_window/transcript/logic/TranscriptLayout.h"
+#include "main_window/logic/TranscriptLayout.h"
 
 #include <QTest>
 #include <QTextBlock>

@@ -1,7 +1,7 @@
 // The transcript pane on its own, without a main window: where lines go in, and when the
 // received lines of a burst of session events appear.
 
-#include "main_window/display/logic/TDisplaySettings.h"
+#include "main_window/logic/TDisplaySettings.h"
 #include "main_window/transcript/TranscriptPane.h"
 
 #include <QTest>
@@ -50,7 +50,7 @@ void TestTranscriptPane::sequence()
     TranscriptPane pane(settings, &owner);
     // The view has no parent until a window lays it out.
     const std::unique_ptr<QTextEdit> view(pane.view());
-    QObject::connect(view.get(), &QTextEdit::cursorPositionChanged, &pane, &TranscriptPane::selectionChanged);
+    QObject::connect(view.get(), &QTextEdit::cursorPositionChanged, &pane, &TranscriptPane::findInsertPosition);
 
     for (const QString &step : std::as_const(steps)) {
         const QString argument = step.mid(2);

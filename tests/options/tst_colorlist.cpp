@@ -1,4 +1,4 @@
-#include "main_window/display/logic/SystemColors.h"
+#include "base/SystemColors.h"
 #include "options/ColorListBox.h"
 #include "options/logic/ColorListModel.h"
 

@@ -2,9 +2,9 @@
 #include "FakeSessionTransport.h"
 #include "LocalPresence.h"
 
+#include "base/SystemColors.h"
 #include "main_window/TForm1.h"
-#include "main_window/display/logic/DisplaySettingsTarget.h"
-#include "main_window/display/logic/SystemColors.h"
+#include "main_window/logic/DisplaySettingsTarget.h"
 #include "options/ColorListBox.h"
 #include "options/TOptionsForm.h"
 #include "session/TarnWave_TLB.h"

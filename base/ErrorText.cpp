@@ -1,0 +1,8 @@
+#include "base/ErrorText.h"
+
+QString errorTextForDisplay(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}

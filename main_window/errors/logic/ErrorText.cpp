@@ -1,8 +1,0 @@
-#include "main_window/errors/logic/ErrorText.h"
-
-QString errorTextForDisplay(const QString &message)
-{
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
