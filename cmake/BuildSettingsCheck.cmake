@@ -1,0 +1,30 @@
+# Every library and program built from the project's own sources must link
+# tarnwave_build_settings, or it would be compiled without the warnings, definitions and
+# sanitizers the rest has (and on Windows linked against the compiler's runtime DLLs). Qt's own
+# helper targets (the object libraries that carry compiled resources) are not ours.
+function(tarnwave_check_build_settings directory)
+    set(missing)
+    get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
+            continue()
+        endif()
+        get_target_property(qt_resources ${target} _qt_resource_name)
+        if(qt_resources)
+            continue()
+        endif()
+        get_target_property(libraries ${target} LINK_LIBRARIES)
+        if(NOT tarnwave_build_settings IN_LIST libraries)
+            list(APPEND missing ${target})
+        endif()
+    endforeach()
+    if(missing)
+        message(FATAL_ERROR "These targets do not link tarnwave_build_settings: ${missing}\n"
+                            "Add target_link_libraries(<target> PRIVATE tarnwave_build_settings).")
+    endif()
+    get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+    foreach(subdirectory IN LISTS subdirectories)
+        tarnwave_check_build_settings(${subdirectory})
+    endforeach()
+endfunction()
