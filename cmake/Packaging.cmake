@@ -7,8 +7,14 @@
 set(TARNWAVE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(TARNWAVE_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 
-find_program(TARNWAVE_RSVG_CONVERT rsvg-convert REQUIRED)
-find_program(TARNWAVE_GZIP gzip REQUIRED)
+# Included only with TARNWAVE_PACKAGING=ON, so a plain build needs none of these tools.
+find_program(TARNWAVE_RSVG_CONVERT rsvg-convert)
+find_program(TARNWAVE_GZIP gzip)
+if(NOT TARNWAVE_RSVG_CONVERT OR NOT TARNWAVE_GZIP)
+    message(FATAL_ERROR "TARNWAVE_PACKAGING needs rsvg-convert (Debian package librsvg2-bin) and gzip "
+                        "to make the packages' icons and man pages; scripts/setup installs them, or "
+                        "configure with -DTARNWAVE_PACKAGING=OFF")
+endif()
 
 # The icon: the SVG is the source, the PNG sizes are rendered from it so they never drift.
 set(TARNWAVE_ICON_SVG ${TARNWAVE_PACKAGING_DIR}/tarnwave-chat.svg)

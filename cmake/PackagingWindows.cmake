@@ -5,7 +5,12 @@
 # (win32 in the names of a 32-bit build.)
 # Neither package registers the simulator: COM registration is the session server's own.
 
-find_program(TARNWAVE_MAKENSIS makensis REQUIRED)
+# Included only with TARNWAVE_PACKAGING=ON (scripts/build-windows).
+find_program(TARNWAVE_MAKENSIS makensis)
+if(NOT TARNWAVE_MAKENSIS)
+    message(FATAL_ERROR "TARNWAVE_PACKAGING needs makensis (Debian package nsis) to make the installer; "
+                        "scripts/build-windows installs it, or configure with -DTARNWAVE_PACKAGING=OFF")
+endif()
 
 set(TARNWAVE_WIN_OUT ${PROJECT_BINARY_DIR}/packages)
 set(TARNWAVE_WIN_STAGE ${PROJECT_BINARY_DIR}/packaging-stage)
