@@ -1,11 +1,13 @@
 #pragma once
 
+#include "TarnWaveVersion.h"
+
 // Everything the program says about itself, in one place.
 namespace ProgramConstants {
 
 inline constexpr char ApplicationTitle[] = "TarnWave Chat";
-inline constexpr char ProgramVersion[] = "1.30";
-inline constexpr char VersionText[] = "Version 1.30 (5 August 2005)";
+inline constexpr char ProgramVersion[] = TARNWAVE_VERSION;
+inline constexpr char VersionText[] = TARNWAVE_VERSION_TEXT;
 inline constexpr char AuthorCredit[] = "the TarnWave Chat team";
 inline constexpr char MakerWebAddress[] = "https://tarnwave.example/chat";
 
