@@ -1,5 +1,6 @@
 #include "SimCommandParser.h"
 #include "SimCommandRunner.h"
+#include "SimLineBuffer.h"
 #include "SimServer.h"
 
 #include <QMetaType>
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void describeError();
     void commandsReachTheServer_data();
     void commandsReachTheServer();
+    void lineBufferCutsAtLineFeeds_data();
+    void lineBufferCutsAtLineFeeds();
 };
 
 void TestSimCommandParser::parse_data()
@@ -333,6 +336,31 @@ void TestSimCommandParser::commandsReachTheServer()
     for (const QString &line : script.split(u'\n'))
         runner.addLine(line);
     QCOMPARE(server.calls, calls);
+}
+
+void TestSimCommandParser::lineBufferCutsAtLineFeeds_data()
+{
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("lines across pieces") << QByteArrayList{"a\nb", "c\n", "\n"} << QStringList{"a", "bc", ""};
+    QTest::newRow("last line without LF") << QByteArrayList{"a\nb"} << QStringList{"a", "b"};
+    QTest::newRow("CR kept for the parser") << QByteArrayList{"a\r\n"} << QStringList{"a\r"};
+    QTest::newRow("character split between pieces")
+        << QByteArrayList{"\xC3", "\xA9\n"} << QStringList{QString(QChar(0xE9))};
+    QTest::newRow("nothing") << QByteArrayList{} << QStringList{};
+}
+
+void TestSimCommandParser::lineBufferCutsAtLineFeeds()
+{
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(QStringList, lines);
+    SimLineBuffer buffer;
+    QStringList got;
+    for (const QByteArray &piece : pieces)
+        got += buffer.add(piece);
+    got += buffer.finish();
+    QCOMPARE(got, lines);
 }
 
 QTEST_APPLESS_MAIN(TestSimCommandParser)
