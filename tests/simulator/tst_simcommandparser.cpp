@@ -1,4 +1,7 @@
 #include "SimCommandParser.h"
+#include "SimCommandRunner.h"
+#include "SimLineBuffer.h"
+#include "SimServer.h"
 
 #include <QMetaType>
 #include <QTest>
@@ -30,6 +33,32 @@ static QString expected(SimCommand::Kind kind, const QString &call = {}, const Q
     return parts.join(u'|');
 }
 
+static QString renderArguments(const QString &head, const QVariantList &arguments)
+{
+    QStringList parts{head};
+    for (const QVariant &arg : arguments)
+        parts << QString::fromLatin1(arg.metaType().name()) + u'=' + arg.toString();
+    return parts.join(u' ');
+}
+
+// Writes down what the commands ask of a simulator, one string a call.
+class RecordingServer : public SimServer
+{
+public:
+    QStringList calls;
+
+    void setNumPeers(qint32 count) override { calls << QStringLiteral("NumPeers %1").arg(count); }
+    void setTransmitting(bool on) override { calls << renderArguments(QStringLiteral("Transmitting"), {on}); }
+    void setCallsign(const QString &callsign) override { calls << QStringLiteral("Callsign \"%1\"").arg(callsign); }
+    void fireEvent(const QString &name, const QVariantList &arguments) override { calls << renderArguments(name, arguments); }
+    void fireDispId(qint32 dispId, const QVariantList &arguments) override
+    {
+        calls << renderArguments(QStringLiteral("dispid %1").arg(dispId), arguments);
+    }
+    void refuseCallsFor(qint64 ms) override { calls << QStringLiteral("busy %1").arg(ms); }
+    void die() override { calls << QStringLiteral("die"); }
+};
+
 class TestSimCommandParser : public QObject
 {
     Q_OBJECT
@@ -45,6 +74,10 @@ private Q_SLOTS:
     void escapeLineRoundTrips();
     void describeError_data();
     void describeError();
+    void commandsReachTheServer_data();
+    void commandsReachTheServer();
+    void lineBufferCutsAtLineFeeds_data();
+    void lineBufferCutsAtLineFeeds();
 };
 
 void TestSimCommandParser::parse_data()
@@ -252,6 +285,82 @@ void TestSimCommandParser::describeError()
     QFETCH(QString, line);
     QFETCH(QString, message);
     QCOMPARE(SimCommandParser::describeError(3, line, SimCommandParser::parse(line).error), message);
+}
+
+void TestSimCommandParser::commandsReachTheServer_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("calls");
+
+    QTest::newRow("connect") << "connect W1AW Hiram 10.0.0.1"
+                             << QStringList{"NumPeers 1", "OnConnected QString=W1AW QString=Hiram QString=10.0.0.1"};
+    QTest::newRow("connected list drives NumPeers")
+        << "peers 7\nconnect A\nconnect A\ndisconnect B\ndisconnect A"
+        << QStringList{"NumPeers 7", "NumPeers 1", "OnConnected QString=A QString= QString=", "NumPeers 1",
+                       "OnConnected QString=A QString= QString=", "NumPeers 1", "OnDisconnected QString=B",
+                       "NumPeers 0", "OnDisconnected QString=A"};
+    QTest::newRow("flood-connect all up, then all down")
+        << "flood-connect 2"
+        << QStringList{"NumPeers 1", "OnConnected QString=S1 QString= QString=", "NumPeers 2",
+                       "OnConnected QString=S2 QString= QString=", "NumPeers 1", "OnDisconnected QString=S1",
+                       "NumPeers 0", "OnDisconnected QString=S2"};
+    QTest::newRow("texts") << "chat a  b\nstation-text QRV\ndtmf 12#"
+                           << QStringList{"OnChatTextReceived QString=a  b", "OnStationTextReceived QString=QRV",
+                                          "OnDTMFString QString=12#"};
+    QTest::newRow("switches") << "rx on\nptt off\ncd on\nlink off\ntx on"
+                              << QStringList{"OnRX bool=true", "OnPTT bool=false", "OnCarrierDetect bool=true",
+                                             "OnLinkStatusChange bool=false", "Transmitting bool=true"};
+    QTest::newRow("numbers keep their widths") << "alarm K1 -5\nserial 2 -7"
+                                               << QStringList{"OnAlarm QString=K1 short=-5", "OnSerialStatus int=2 int=-7"};
+    QTest::newRow("no arguments") << "station-list\nclosing\ncallsign"
+                                  << QStringList{"OnStationListReceived", "OnClosing", "Callsign \"\""};
+    QTest::newRow("flood-chat") << "flood-chat 2 hi"
+                                << QStringList{"OnChatTextReceived QString=hi 1", "OnChatTextReceived QString=hi 2"};
+    QTest::newRow("raw as given") << "raw OnRX s:x\nraw-dispid -1 b:1"
+                                  << QStringList{"OnRX QString=x", "dispid -1 bool=true"};
+    QTest::newRow("busy and die") << "busy 1500\ndie" << QStringList{"busy 1500", "die"};
+    QTest::newRow("printed, and nothing after quit")
+        << "echo step 1\nfrob\nquit\nchat late"
+        << QStringList{"printed step 1", "printed line 2: unknown command \"frob\"", "quit"};
+}
+
+void TestSimCommandParser::commandsReachTheServer()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, calls);
+    RecordingServer server;
+    SimCommandRunner runner(server);
+    runner.start();
+    connect(&runner, &SimCommandRunner::printed, this, [&server](const QString &line) { server.calls << "printed " + line; });
+    connect(&runner, &SimCommandRunner::quitRequested, this, [&server] { server.calls << QStringLiteral("quit"); });
+    for (const QString &line : script.split(u'\n'))
+        runner.addLine(line);
+    QCOMPARE(server.calls, calls);
+}
+
+void TestSimCommandParser::lineBufferCutsAtLineFeeds_data()
+{
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("lines across pieces") << QByteArrayList{"a\nb", "c\n", "\n"} << QStringList{"a", "bc", ""};
+    QTest::newRow("last line without LF") << QByteArrayList{"a\nb"} << QStringList{"a", "b"};
+    QTest::newRow("CR kept for the parser") << QByteArrayList{"a\r\n"} << QStringList{"a\r"};
+    QTest::newRow("character split between pieces")
+        << QByteArrayList{"\xC3", "\xA9\n"} << QStringList{QString(QChar(0xE9))};
+    QTest::newRow("nothing") << QByteArrayList{} << QStringList{};
+}
+
+void TestSimCommandParser::lineBufferCutsAtLineFeeds()
+{
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(QStringList, lines);
+    SimLineBuffer buffer;
+    QStringList got;
+    for (const QByteArray &piece : pieces)
+        got += buffer.add(piece);
+    got += buffer.finish();
+    QCOMPARE(got, lines);
 }
 
 QTEST_APPLESS_MAIN(TestSimCommandParser)

@@ -1,14 +1,11 @@
 #include "ComSessionSimulator.h"
 
-#include "SimCommandQueue.h"
+#include "SimCommandRunner.h"
 #include "TarnWaveSession.h"
 
 #include "session/com/ComError.h"
 #include "session/com/ComVariant.h"
 
-#include <QThread>
-
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -55,29 +52,13 @@ bool toVariant(const QVariant &value, ComVariant *out)
     }
 }
 
-// The events of the command language, numbered as in TarnWaveSession.idl.
-enum Event : DISPID {
-    OnClosing = 1,
-    OnDTMFString = 2,
-    OnCarrierDetect = 3,
-    OnRX = 4,
-    OnPTT = 6,
-    OnStationListReceived = 9,
-    OnChatTextReceived = 10,
-    OnStationTextReceived = 11,
-    OnAlarm = 12,
-    OnLinkStatusChange = 13,
-    OnSerialStatus = 14,
-};
-
 } // namespace
 
 ComSessionSimulator::ComSessionSimulator(const ComPtr<ITypeLib> &library, QObject *parent)
-    : QObject(parent), m_library(library), m_queue(new SimCommandQueue(this))
+    : QObject(parent), m_library(library), m_commands(new SimCommandRunner(*this, this))
 {
-    connect(m_queue, &SimCommandQueue::commandReady, this, &ComSessionSimulator::execute);
-    connect(m_queue, &SimCommandQueue::lineFailed, this, &ComSessionSimulator::printError);
-    connect(m_queue, &SimCommandQueue::quitRequested, this, &ComSessionSimulator::quitRequested);
+    connect(m_commands, &SimCommandRunner::printed, this, &ComSessionSimulator::printed);
+    connect(m_commands, &SimCommandRunner::quitRequested, this, &ComSessionSimulator::quitRequested);
 }
 
 ComSessionSimulator::~ComSessionSimulator()
@@ -103,13 +84,13 @@ bool ComSessionSimulator::start(QString *message)
         *message = QStringLiteral("cannot offer the objects to other programs: ") + errorText(hr);
         return false;
     }
-    printLine(QStringLiteral("ready"));
-    m_queue->start();
+    m_commands->start();
     return true;
 }
 
 void ComSessionSimulator::stop()
 {
+    m_commands->stop();
     m_servedSession.withdraw();
     m_servedConfig.withdraw();
     if (m_session)
@@ -122,119 +103,58 @@ void ComSessionSimulator::stop()
 
 void ComSessionSimulator::addLine(const QString &line)
 {
-    m_queue->addLine(line);
+    m_commands->addLine(line);
 }
 
-void ComSessionSimulator::execute(const SimCommand &command)
+void ComSessionSimulator::setNumPeers(qint32 count)
 {
-    using Kind = SimCommand::Kind;
-    if (!m_session)
-        return;
-    ComSimSession &session = *m_session.get();
-    switch (command.kind) {
-    case Kind::Connect:
-        session.connectStation(toWide(command.call), toWide(command.name), toWide(command.addr));
-        break;
-    case Kind::Disconnect:
-        session.disconnectStation(toWide(command.call));
-        break;
-    case Kind::Chat:
-        session.fire(OnChatTextReceived, {text(command.text)});
-        break;
-    case Kind::StationText:
-        session.fire(OnStationTextReceived, {text(command.text)});
-        break;
-    case Kind::Rx:
-        session.fire(OnRX, {ComVariant::fromBool(command.on)});
-        break;
-    case Kind::Tx:
-        session.setTransmitting(command.on);
-        break;
-    case Kind::Ptt:
-        session.fire(OnPTT, {ComVariant::fromBool(command.on)});
-        break;
-    case Kind::CarrierDetect:
-        session.fire(OnCarrierDetect, {ComVariant::fromBool(command.on)});
-        break;
-    case Kind::Link:
-        session.fire(OnLinkStatusChange, {ComVariant::fromBool(command.on)});
-        break;
-    case Kind::Peers:
-        session.setNumPeers(LONG(command.number));
-        break;
-    case Kind::Callsign:
-        m_config->setCallsign(toWide(command.text));
-        break;
-    case Kind::Dtmf:
-        session.fire(OnDTMFString, {text(command.text)});
-        break;
-    case Kind::Alarm:
-        session.fire(OnAlarm, {text(command.call), ComVariant::fromShort(SHORT(command.number))});
-        break;
-    case Kind::Serial:
-        session.fire(OnSerialStatus, {ComVariant::fromInt(int(command.number)), ComVariant::fromInt(int(command.number2))});
-        break;
-    case Kind::StationList:
-        session.fire(OnStationListReceived, {});
-        break;
-    case Kind::Closing:
-        session.fire(OnClosing, {});
-        break;
-    case Kind::FloodChat:
-        for (qint64 i = 1; i <= command.number; ++i)
-            session.fire(OnChatTextReceived, {text(command.text + u' ' + QString::number(i))});
-        break;
-    case Kind::FloodConnect:
-        // All up first, then all down, so that clients hold the whole list at once.
-        for (qint64 i = 1; i <= command.number; ++i)
-            session.connectStation(L"S" + std::to_wstring(i), {}, {});
-        for (qint64 i = 1; i <= command.number; ++i)
-            session.disconnectStation(L"S" + std::to_wstring(i));
-        break;
-    case Kind::Hang:
-        // Blocking on purpose: this thread serves COM, so calls wait as with a frozen server.
-        QThread::msleep(ulong(command.number));
-        break;
-    case Kind::Busy:
-        m_busyUntil.setRemainingTime(command.number);
-        break;
-    case Kind::Die:
-        // As a crash: no OnClosing, no class objects or running-object-table entries revoked,
-        // nothing flushed.
-        TerminateProcess(GetCurrentProcess(), 3);
-        break;
-    case Kind::Raw: {
-        DISPID event = 0;
-        if (!session.findEvent(toWide(command.name), &event)) {
-            printError(QStringLiteral("raw: the session has no event \"%1\"; raw-dispid takes any identifier")
-                           .arg(command.name));
-            break;
-        }
-        fireRaw(event, command.rawArgs);
-        break;
-    }
-    case Kind::RawDispId:
-        fireRaw(DISPID(command.number), command.rawArgs);
-        break;
-    case Kind::Echo:
-        printLine(command.text);
-        break;
-    case Kind::Sleep:
-    case Kind::Quit:
-        break; // handled by the queue, since they change the queue itself
-    }
+    m_session->setNumPeers(LONG(count));
 }
 
-void ComSessionSimulator::fireRaw(DISPID event, const QVariantList &arguments)
+void ComSessionSimulator::setTransmitting(bool on)
+{
+    m_session->setTransmitting(on);
+}
+
+void ComSessionSimulator::setCallsign(const QString &callsign)
+{
+    m_config->setCallsign(toWide(callsign));
+}
+
+void ComSessionSimulator::fireEvent(const QString &name, const QVariantList &arguments)
+{
+    // Only raw names an event the type library may lack.
+    DISPID event = 0;
+    if (!m_session->findEvent(toWide(name), &event)) {
+        m_commands->printError(
+            QStringLiteral("raw: the session has no event \"%1\"; raw-dispid takes any identifier").arg(name));
+        return;
+    }
+    fireDispId(event, arguments);
+}
+
+void ComSessionSimulator::fireDispId(qint32 dispId, const QVariantList &arguments)
 {
     std::vector<ComVariant> variants(size_t(arguments.size()));
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (!toVariant(arguments[i], &variants[size_t(i)])) {
-            printError(QStringLiteral("raw: argument %1 has no variant type").arg(i + 1));
+            m_commands->printError(QStringLiteral("raw: argument %1 has no variant type").arg(i + 1));
             return;
         }
     }
-    m_session->fire(event, variants);
+    m_session->fire(DISPID(dispId), variants);
+}
+
+void ComSessionSimulator::refuseCallsFor(qint64 ms)
+{
+    m_busyUntil.setRemainingTime(ms);
+}
+
+void ComSessionSimulator::die()
+{
+    // As a crash: no OnClosing, no class objects or running-object-table entries revoked,
+    // nothing flushed.
+    TerminateProcess(GetCurrentProcess(), 3);
 }
 
 QString ComSessionSimulator::errorText(HRESULT code)
@@ -246,22 +166,6 @@ QString ComSessionSimulator::errorText(HRESULT code)
     return (text.empty() ? QStringLiteral("Unknown error") : fromWide(text)) + QStringLiteral(" (0x") + hex + u')';
 }
 
-void ComSessionSimulator::printLine(const QString &line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-    Q_EMIT printed(line);
-}
-
-void ComSessionSimulator::printError(const QString &line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
-    Q_EMIT printed(line);
-}
-
 bool ComSessionSimulator::refusesCalls() const
 {
     return !m_busyUntil.hasExpired();
@@ -269,35 +173,35 @@ bool ComSessionSimulator::refusesCalls() const
 
 void ComSessionSimulator::propertyRead(const wchar_t *name)
 {
-    printLine(QStringLiteral("get ") + QString::fromWCharArray(name));
+    m_commands->printLine(QStringLiteral("get ") + QString::fromWCharArray(name));
 }
 
 void ComSessionSimulator::chatTextSent(const std::wstring &text)
 {
-    printLine(QStringLiteral("SendChatText ") + SimCommandParser::escapeLine(fromWide(text)));
+    m_commands->printChatTextSent(fromWide(text));
 }
 
 void ComSessionSimulator::transmitRequested(bool on)
 {
-    printLine(on ? QStringLiteral("Transmit true") : QStringLiteral("Transmit false"));
+    m_commands->printTransmit(on);
 }
 
 void ComSessionSimulator::sinkAdvised(DWORD cookie)
 {
-    printLine(QStringLiteral("Advise ") + QString::number(cookie));
+    m_commands->printLine(QStringLiteral("Advise ") + QString::number(cookie));
 }
 
 void ComSessionSimulator::sinkUnadvised(DWORD cookie)
 {
-    printLine(QStringLiteral("Unadvise ") + QString::number(cookie));
+    m_commands->printLine(QStringLiteral("Unadvise ") + QString::number(cookie));
 }
 
 void ComSessionSimulator::sinkDropped(DWORD cookie, HRESULT reason)
 {
-    printLine(QStringLiteral("dropped %1: %2").arg(cookie).arg(errorText(reason)));
+    m_commands->printLine(QStringLiteral("dropped %1: %2").arg(cookie).arg(errorText(reason)));
 }
 
 void ComSessionSimulator::sinkFailed(DWORD cookie, DISPID event, HRESULT reason)
 {
-    printError(QStringLiteral("sink %1 failed event %2: %3").arg(cookie).arg(event).arg(errorText(reason)));
+    m_commands->printError(QStringLiteral("sink %1 failed event %2: %3").arg(cookie).arg(event).arg(errorText(reason)));
 }

@@ -4,7 +4,7 @@
 #include "ComSimSetupConfig.h"
 #include "ServedClass.h"
 #include "SimCallObserver.h"
-#include "SimCommandParser.h"
+#include "SimServer.h"
 
 #include "session/com/ComPtr.h"
 
@@ -12,11 +12,11 @@
 #include <QObject>
 #include <QString>
 
-class SimCommandQueue;
+class SimCommandRunner;
 
 // Serves both objects to other processes and runs the command language against them, one
 // line at a time, printing what clients call.
-class ComSessionSimulator : public QObject, private SimCallObserver
+class ComSessionSimulator : public QObject, private SimCallObserver, private SimServer
 {
     Q_OBJECT
 
@@ -42,10 +42,13 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
-    void execute(const SimCommand &command);
-    void fireRaw(DISPID event, const QVariantList &arguments);
-    void printLine(const QString &line);
-    void printError(const QString &line);
+    void setNumPeers(qint32 count) override;
+    void setTransmitting(bool on) override;
+    void setCallsign(const QString &callsign) override;
+    void fireEvent(const QString &name, const QVariantList &arguments) override;
+    void fireDispId(qint32 dispId, const QVariantList &arguments) override;
+    void refuseCallsFor(qint64 ms) override;
+    void die() override;
 
     bool refusesCalls() const override;
     void propertyRead(const wchar_t *name) override;
@@ -61,7 +64,7 @@ private:
     ComPtr<ComSimSetupConfig> m_config;
     ServedClass m_servedConfig;
     ServedClass m_servedSession;
-    SimCommandQueue *m_queue = nullptr;
+    SimCommandRunner *m_commands = nullptr;
     // Expired unless a busy command runs.
     QDeadlineTimer m_busyUntil;
 };

@@ -3,14 +3,10 @@
 #include "SimCallObserver.h"
 #include "SingleConnectionPointEnum.h"
 
-#include <algorithm>
-
 namespace {
 
-// The events this object fires by itself, numbered as in TarnWaveSession.idl.
+// The event this object fires by itself, numbered as in TarnWaveSession.idl.
 constexpr DISPID DispOnTX = 5;
-constexpr DISPID DispOnConnected = 7;
-constexpr DISPID DispOnDisconnected = 8;
 
 // Leaves a description for the client's EXCEPINFO, then fails with hr.
 HRESULT failWith(HRESULT hr, const wchar_t *description)
@@ -59,22 +55,6 @@ void ComSimSession::setTransmitting(bool on)
 {
     m_transmitting = on;
     fire(DispOnTX, {ComVariant::fromBool(on)});
-}
-
-void ComSimSession::connectStation(const std::wstring &call, const std::wstring &name, const std::wstring &address)
-{
-    if (std::find(m_connected.begin(), m_connected.end(), call) == m_connected.end())
-        m_connected.push_back(call);
-    m_numPeers = LONG(m_connected.size());
-    fire(DispOnConnected, {ComVariant::fromText(call), ComVariant::fromText(name), ComVariant::fromText(address)});
-}
-
-void ComSimSession::disconnectStation(const std::wstring &call)
-{
-    // Unknown calls are still announced: clients must cope with a stray disconnect.
-    m_connected.erase(std::remove(m_connected.begin(), m_connected.end(), call), m_connected.end());
-    m_numPeers = LONG(m_connected.size());
-    fire(DispOnDisconnected, {ComVariant::fromText(call)});
 }
 
 void ComSimSession::fire(DISPID event, const std::vector<ComVariant> &arguments)

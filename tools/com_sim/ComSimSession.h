@@ -27,9 +27,6 @@ public:
     void setNumPeers(LONG count) { m_numPeers = count; }
     // Sets Transmitting and fires OnTX.
     void setTransmitting(bool on);
-    // Fire OnConnected / OnDisconnected and keep NumPeers equal to the connected list.
-    void connectStation(const std::wstring &call, const std::wstring &name, const std::wstring &address);
-    void disconnectStation(const std::wstring &call);
 
     void fire(DISPID event, const std::vector<ComVariant> &arguments);
     // The dispatch identifier of an event of the source interface, by name.
@@ -66,5 +63,4 @@ private:
     SimConnectionPoint m_events;
     LONG m_numPeers = 0;
     bool m_transmitting = false;
-    std::vector<std::wstring> m_connected;
 };

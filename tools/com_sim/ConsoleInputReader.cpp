@@ -1,6 +1,6 @@
 #include "ConsoleInputReader.h"
 
-#include <QByteArray>
+#include "SimLineBuffer.h"
 
 #include <windows.h>
 
@@ -29,19 +29,16 @@ void ConsoleInputReader::run()
 {
     m_threadId = GetCurrentThreadId();
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    QByteArray buffer;
+    SimLineBuffer buffer;
     char chunk[4096];
     DWORD got = 0;
     while (!isInterruptionRequested() && ReadFile(input, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-        buffer.append(chunk, qsizetype(got));
-        qsizetype start = 0;
-        for (qsizetype end = buffer.indexOf('\n'); end >= 0; end = buffer.indexOf('\n', start)) {
-            Q_EMIT lineRead(QString::fromUtf8(buffer.constData() + start, end - start));
-            start = end + 1;
-        }
-        buffer.remove(0, start);
+        for (const QString &line : buffer.add(QByteArrayView(chunk, qsizetype(got))))
+            Q_EMIT lineRead(line);
     }
     // The end of input is not the end of the simulator: it keeps serving COM.
-    if (!buffer.isEmpty() && !isInterruptionRequested())
-        Q_EMIT lineRead(QString::fromUtf8(buffer));
+    if (isInterruptionRequested())
+        return;
+    for (const QString &line : buffer.finish())
+        Q_EMIT lineRead(line);
 }

@@ -2,9 +2,9 @@
 #include "ConsoleInputReader.h"
 #include "PipeCommandServer.h"
 #include "ServerRegistration.h"
+#include "SimLineBuffer.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -98,14 +98,8 @@ int main(int argc, char *argv[])
 
     // Read the script before offering anything, so a typo in its name costs nothing.
     QStringList scriptLines;
-    if (!scriptName.isEmpty()) {
-        QFile script(scriptName);
-        if (!script.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot open %1: %2").arg(scriptName, script.errorString()));
-        scriptLines = QString::fromUtf8(script.readAll()).split(u'\n');
-        if (!scriptLines.isEmpty() && scriptLines.last().isEmpty())
-            scriptLines.removeLast();
-    }
+    if (QString error; !scriptName.isEmpty() && !SimLineBuffer::readScript(scriptName, &scriptLines, &error))
+        return fail(QStringLiteral("cannot open %1: %2").arg(scriptName, error));
 
     const ComApartment apartment;
     if (FAILED(apartment.result()))

@@ -2,13 +2,12 @@
 
 #include "SessionAdaptor.h"
 #include "SetupConfigAdaptor.h"
+#include "SimCommandRunner.h"
 #include "SimSession.h"
 #include "SimSetupConfig.h"
 
 #include <QDBusConnectionInterface>
-#include <QThread>
 
-#include <cstdio>
 #include <cstdlib>
 
 const QString SessionSimulator::SessionService = QStringLiteral("TarnWave.TarnwaveSession");
@@ -19,19 +18,13 @@ SessionSimulator::SessionSimulator(const QDBusConnection &bus, QObject *parent)
       m_bus(bus),
       m_session(new SimSession(bus, this)),
       m_config(new SimSetupConfig(this)),
-      m_queue(new SimCommandQueue(this))
+      m_commands(new SimCommandRunner(*this, this))
 {
-    connect(m_queue, &SimCommandQueue::commandReady, this, &SessionSimulator::execute);
-    connect(m_queue, &SimCommandQueue::lineFailed, this, &SessionSimulator::printError);
-    connect(m_queue, &SimCommandQueue::quitRequested, this, &SessionSimulator::quitRequested);
+    connect(m_commands, &SimCommandRunner::quitRequested, this, &SessionSimulator::quitRequested);
     new SessionAdaptor(m_session);
     new SetupConfigAdaptor(m_config);
-    connect(m_session, &SimSession::chatTextReceived, this, [](const QString &text) {
-        printLine(QStringLiteral("SendChatText ") + SimCommandParser::escapeLine(text));
-    });
-    connect(m_session, &SimSession::transmitReceived, this, [](bool on) {
-        printLine(on ? QStringLiteral("Transmit true") : QStringLiteral("Transmit false"));
-    });
+    connect(m_session, &SimSession::chatTextReceived, m_commands, &SimCommandRunner::printChatTextSent);
+    connect(m_session, &SimSession::transmitReceived, m_commands, &SimCommandRunner::printTransmit);
 }
 
 SessionSimulator::StartResult SessionSimulator::start(QString *message)
@@ -61,14 +54,13 @@ SessionSimulator::StartResult SessionSimulator::start(QString *message)
             return StartResult::AlreadyRunning;
         }
     }
-    printLine(QStringLiteral("ready"));
-    m_queue->start();
+    m_commands->start();
     return StartResult::Ready;
 }
 
 void SessionSimulator::addLine(const QString &line)
 {
-    m_queue->addLine(line);
+    m_commands->addLine(line);
 }
 
 void SessionSimulator::flush()
@@ -77,112 +69,38 @@ void SessionSimulator::flush()
     m_bus.interface()->isServiceRegistered(SessionService);
 }
 
-void SessionSimulator::emitSwitch(const char *name, bool on)
+void SessionSimulator::setNumPeers(qint32 count)
 {
-    m_session->emitSignal(QLatin1String(name), {on});
+    m_session->setNumPeers(count);
 }
 
-void SessionSimulator::execute(const SimCommand &command)
+void SessionSimulator::setTransmitting(bool on)
 {
-    using Kind = SimCommand::Kind;
-    switch (command.kind) {
-    case Kind::Connect:
-        m_session->connectStation(command.call, command.name, command.addr);
-        break;
-    case Kind::Disconnect:
-        m_session->disconnectStation(command.call);
-        break;
-    case Kind::Chat:
-        m_session->emitSignal(QStringLiteral("OnChatTextReceived"), {command.text});
-        break;
-    case Kind::StationText:
-        m_session->emitSignal(QStringLiteral("OnStationTextReceived"), {command.text});
-        break;
-    case Kind::Rx:
-        emitSwitch("OnRX", command.on);
-        break;
-    case Kind::Tx:
-        m_session->setTransmitting(command.on);
-        break;
-    case Kind::Ptt:
-        emitSwitch("OnPTT", command.on);
-        break;
-    case Kind::CarrierDetect:
-        emitSwitch("OnCarrierDetect", command.on);
-        break;
-    case Kind::Link:
-        emitSwitch("OnLinkStatusChange", command.on);
-        break;
-    case Kind::Peers:
-        m_session->setNumPeers(int(command.number));
-        break;
-    case Kind::Callsign:
-        m_config->setCallsign(command.text);
-        break;
-    case Kind::Dtmf:
-        m_session->emitSignal(QStringLiteral("OnDTMFString"), {command.text});
-        break;
-    case Kind::Alarm:
-        m_session->emitSignal(QStringLiteral("OnAlarm"),
-                              {command.call, QVariant::fromValue(qint16(command.number))});
-        break;
-    case Kind::Serial:
-        m_session->emitSignal(QStringLiteral("OnSerialStatus"),
-                              {qint32(command.number), qint32(command.number2)});
-        break;
-    case Kind::StationList:
-        m_session->emitSignal(QStringLiteral("OnStationListReceived"));
-        break;
-    case Kind::Closing:
-        m_session->emitSignal(QStringLiteral("OnClosing"));
-        break;
-    case Kind::FloodChat:
-        for (qint64 i = 1; i <= command.number; ++i)
-            m_session->emitSignal(QStringLiteral("OnChatTextReceived"),
-                                  {QString(command.text + u' ' + QString::number(i))});
-        break;
-    case Kind::FloodConnect:
-        // All up first, then all down, so that clients hold the whole list at once.
-        for (qint64 i = 1; i <= command.number; ++i)
-            m_session->connectStation(u'S' + QString::number(i), QString(), QString());
-        for (qint64 i = 1; i <= command.number; ++i)
-            m_session->disconnectStation(u'S' + QString::number(i));
-        break;
-    case Kind::Hang:
-        // Blocking on purpose: calls pile up unanswered, as with a frozen server.
-        QThread::msleep(ulong(command.number));
-        break;
-    case Kind::Busy:
-        m_session->setBusyFor(command.number);
-        break;
-    case Kind::Die:
-        // As a crash: no OnClosing, nothing flushed, the names dropped only by the bus.
-        std::_Exit(3);
-    case Kind::Raw:
-        m_session->emitSignal(command.name, command.rawArgs);
-        break;
-    case Kind::RawDispId:
-        printError(QStringLiteral("raw-dispid: a bus has no dispatch identifiers; use raw SIGNAL"));
-        break;
-    case Kind::Echo:
-        printLine(command.text);
-        break;
-    case Kind::Sleep:
-    case Kind::Quit:
-        break; // handled by the queue, since they change the queue itself
-    }
+    m_session->setTransmitting(on);
 }
 
-void SessionSimulator::printLine(const QString &line)
+void SessionSimulator::setCallsign(const QString &callsign)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    m_config->setCallsign(callsign);
 }
 
-void SessionSimulator::printError(const QString &line)
+void SessionSimulator::fireEvent(const QString &name, const QVariantList &arguments)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
+    m_session->emitSignal(name, arguments);
+}
+
+void SessionSimulator::fireDispId(qint32, const QVariantList &)
+{
+    m_commands->printError(QStringLiteral("raw-dispid: a bus has no dispatch identifiers; use raw SIGNAL"));
+}
+
+void SessionSimulator::refuseCallsFor(qint64 ms)
+{
+    m_session->setBusyFor(ms);
+}
+
+void SessionSimulator::die()
+{
+    // As a crash: no OnClosing, nothing flushed, the names dropped only by the bus.
+    std::_Exit(3);
 }

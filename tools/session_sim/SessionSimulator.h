@@ -1,17 +1,17 @@
 #pragma once
 
-#include "SimCommandParser.h"
-#include "SimCommandQueue.h"
+#include "SimServer.h"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
 
+class SimCommandRunner;
 class SimSession;
 class SimSetupConfig;
 
 // Serves both bus names and runs the command language against them, one line at a time.
-class SessionSimulator : public QObject
+class SessionSimulator : public QObject, private SimServer
 {
     Q_OBJECT
 
@@ -36,13 +36,16 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
-    void execute(const SimCommand &command);
-    void emitSwitch(const char *name, bool on);
-    static void printLine(const QString &line);
-    static void printError(const QString &line);
+    void setNumPeers(qint32 count) override;
+    void setTransmitting(bool on) override;
+    void setCallsign(const QString &callsign) override;
+    void fireEvent(const QString &name, const QVariantList &arguments) override;
+    void fireDispId(qint32 dispId, const QVariantList &arguments) override;
+    void refuseCallsFor(qint64 ms) override;
+    void die() override;
 
     QDBusConnection m_bus;
     SimSession *m_session = nullptr;
     SimSetupConfig *m_config = nullptr;
-    SimCommandQueue *m_queue = nullptr;
+    SimCommandRunner *m_commands = nullptr;
 };

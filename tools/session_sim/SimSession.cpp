@@ -21,22 +21,6 @@ void SimSession::setTransmitting(bool on)
     emitSignal(QStringLiteral("OnTX"), {on});
 }
 
-void SimSession::connectStation(const QString &call, const QString &name, const QString &addr)
-{
-    if (!m_connected.contains(call))
-        m_connected.append(call);
-    m_numPeers = int(m_connected.size());
-    emitSignal(QStringLiteral("OnConnected"), {call, name, addr});
-}
-
-void SimSession::disconnectStation(const QString &call)
-{
-    // Unknown calls are still announced: clients must cope with a stray disconnect.
-    m_connected.removeAll(call);
-    m_numPeers = int(m_connected.size());
-    emitSignal(QStringLiteral("OnDisconnected"), {call});
-}
-
 void SimSession::emitSignal(const QString &name, const QVariantList &args)
 {
     QDBusMessage message = QDBusMessage::createSignal(Path, Interface, name);

@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <QVariantList>
 
 // The object exported at /TarnWave/TarnwaveSession: the session state and its signals.
@@ -26,11 +25,6 @@ public:
     void setBusyFor(qint64 ms) { m_busyUntil = QDeadlineTimer(ms); }
     bool isBusy() const { return !m_busyUntil.hasExpired(); }
 
-    // Emit OnConnected / OnDisconnected and keep NumPeers equal to the connected list.
-    void connectStation(const QString &call, const QString &name, const QString &addr);
-    void disconnectStation(const QString &call);
-    QStringList connectedCalls() const { return m_connected; }
-
     // Sent as raw messages so that tests can also produce signatures no real server would.
     void emitSignal(const QString &name, const QVariantList &args = {});
 
@@ -47,5 +41,4 @@ private:
     int m_numPeers = 0;
     bool m_transmitting = false;
     QDeadlineTimer m_busyUntil{0};
-    QStringList m_connected;
 };

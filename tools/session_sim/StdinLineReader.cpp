@@ -22,21 +22,15 @@ void StdinLineReader::readAvailable()
         finish();
         return;
     }
-    m_buffer.append(chunk, qsizetype(n));
-    qsizetype start = 0;
-    for (qsizetype end = m_buffer.indexOf('\n'); end >= 0; end = m_buffer.indexOf('\n', start)) {
-        Q_EMIT lineRead(QString::fromUtf8(m_buffer.constData() + start, end - start));
-        start = end + 1;
-    }
-    m_buffer.remove(0, start);
+    for (const QString &line : m_buffer.add(QByteArrayView(chunk, qsizetype(n))))
+        Q_EMIT lineRead(line);
 }
 
 void StdinLineReader::finish()
 {
     // The end of input is not the end of the simulator: it keeps serving the bus.
     m_notifier->setEnabled(false);
-    if (!m_buffer.isEmpty())
-        Q_EMIT lineRead(QString::fromUtf8(m_buffer));
-    m_buffer.clear();
+    for (const QString &line : m_buffer.finish())
+        Q_EMIT lineRead(line);
     Q_EMIT finished();
 }

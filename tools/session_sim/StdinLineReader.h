@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "SimLineBuffer.h"
+
 #include <QObject>
 #include <QString>
 
@@ -23,5 +24,5 @@ private:
     void finish();
 
     QSocketNotifier *m_notifier = nullptr;
-    QByteArray m_buffer;
+    SimLineBuffer m_buffer;
 };

@@ -1,10 +1,10 @@
 #include "SessionSimulator.h"
+#include "SimLineBuffer.h"
 #include "StdinLineReader.h"
 #include "TerminationSignalWatcher.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -26,16 +26,10 @@ int main(int argc, char *argv[])
     // Read the script before touching the bus, so a typo in its name costs nothing.
     QStringList scriptLines;
     const bool fromScript = args.size() == 2;
-    if (fromScript) {
-        QFile script(args[1]);
-        if (!script.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "tarnwave-session-sim: cannot open %s: %s\n", qPrintable(args[1]),
-                         qPrintable(script.errorString()));
-            return 1;
-        }
-        scriptLines = QString::fromUtf8(script.readAll()).split(u'\n');
-        if (!scriptLines.isEmpty() && scriptLines.last().isEmpty())
-            scriptLines.removeLast();
+    QString error;
+    if (fromScript && !SimLineBuffer::readScript(args[1], &scriptLines, &error)) {
+        std::fprintf(stderr, "tarnwave-session-sim: cannot open %s: %s\n", qPrintable(args[1]), qPrintable(error));
+        return 1;
     }
 
     SessionSimulator simulator(QDBusConnection::sessionBus());

@@ -7,7 +7,7 @@
 #include <QString>
 
 // Runs command lines in order: numbers them for error messages, holds later lines through a
-// sleep and drops everything after quit. What a command does is the simulator's business.
+// sleep and drops everything after quit. What a command does is SimCommandRunner's business.
 class SimCommandQueue : public QObject
 {
     Q_OBJECT
