@@ -61,6 +61,13 @@ bool SimulatorProcess::sync(int timeoutMs)
     return waitForLine(token, timeoutMs);
 }
 
+bool SimulatorProcess::hang(int ms, int timeoutMs)
+{
+    const QString token = QStringLiteral("sync-%1").arg(++m_syncCounter);
+    send(QStringLiteral("echo %1\nhang %2").arg(token).arg(ms));
+    return waitForLine(token, timeoutMs);
+}
+
 void SimulatorProcess::stop()
 {
     if (m_process.state() == QProcess::NotRunning)

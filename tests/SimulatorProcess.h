@@ -21,6 +21,10 @@ public:
     bool waitForLine(const QString &line, int timeoutMs = 5000);
     // Sends "echo" with a token and waits for it: every earlier command has been run.
     bool sync(int timeoutMs = 5000);
+    // Has it hang for ms and returns once it hangs: an echo and the hang go in one write,
+    // which it reads at once and runs back to back, so nothing is answered between the echo's
+    // token and the end of the hang.
+    bool hang(int ms, int timeoutMs = 5000);
     void stop();
     bool isRunning() const;
     QProcess &process() { return m_process; }

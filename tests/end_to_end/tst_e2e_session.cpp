@@ -1,5 +1,7 @@
 #include "ErrorCapture.h"
+#include "EventLoopDrain.h"
 #include "LocalPresence.h"
+#include "ServerRoundTrip.h"
 #include "SimulatorProcess.h"
 
 #include "main_window/TForm1.h"
@@ -108,8 +110,9 @@ void TestEndToEndSession::activatesServerThatIsNotRunning()
         QVERIFY(window.isSessionConnected());
         window.close();
     }
-    // Closing drops the events; the server is not asked to quit.
-    QTest::qWait(200);
+    // Closing drops the events; the server is not asked to quit: it still answers what the
+    // window's connection sends after everything closing sent.
+    QVERIFY(roundTripToSessionServer(DBusSessionTransport::sessionBus()));
     QVERIFY(sessionServerRunning());
     stopActivatedServer();
 }
@@ -203,7 +206,8 @@ void TestEndToEndSession::onClosingClosesAndLeavesServerRunning()
     // The match rules are gone with the event connection, and the server keeps running.
     simulator.send(QStringLiteral("chat after"));
     QVERIFY(simulator.sync());
-    QTest::qWait(200);
+    QVERIFY(roundTripToSessionServer(DBusSessionTransport::sessionBus()));
+    QVERIFY(drainEventLoop());
     QCOMPARE(chat.count(), 1);
     QVERIFY(simulator.isRunning());
     QVERIFY(sessionServerRunning());

@@ -1,4 +1,5 @@
 #include "ErrorCapture.h"
+#include "EventLoopDrain.h"
 #include "FakeSessionTransport.h"
 #include "LocalPresence.h"
 
@@ -331,7 +332,8 @@ void TestLinkStatus::longStationListKeepsTheLayout()
     const QLabel &list = label(window, "StaticText3");
     const QLabel &indicator = label(window, "StaticText1");
     QCOMPARE(list.text(), expected.join(u','));
-    QTest::qWait(50);
+    // The layout requests the new text posted have been handled.
+    QVERIFY(drainEventLoop());
     QCOMPARE(window.size(), size);
     QCOMPARE(window.minimumSize(), minimum);
     QVERIFY(window.minimumSizeHint().width() <= minimum.width());
@@ -366,7 +368,7 @@ void TestLinkStatus::elidedListShowsEscapedToolTip()
 
     for (int i = 1; i <= 200; ++i)
         fireEvent(transport, QStringLiteral("connect K%1ABC").arg(i));
-    QTest::qWait(50);
+    QVERIFY(drainEventLoop());
     QHelpEvent elided(QEvent::ToolTip, QPoint(2, 2), list->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(list, &elided);
     QTRY_VERIFY(QToolTip::isVisible());

@@ -387,9 +387,17 @@ void TestTranscript::burstKeepsOrder()
 
 void TestTranscript::localClockGivesTheSystemsSecond()
 {
-    // Local time to the second, as the system gives it, between two asks of the system.
+    // Local time to the second, as the system gives it, between two asks of the system: asked
+    // early in a second and late in one, where a clock that rounded would be a second ahead.
+    // Each half is waited for clear of its edges, so that the three asks fall inside it.
+    const auto inHalf = [](bool late) {
+        const int ms = QTime::currentTime().msec();
+        return late ? ms >= 550 && ms < 950 : ms >= 50 && ms < 450;
+    };
+    const bool lateFirst = QTime::currentTime().msec() >= 500;
     LocalClock clock;
-    for (int i = 0; i < 3; ++i) {
+    for (const bool late : {lateFirst, !lateFirst}) {
+        QVERIFY(QTest::qWaitFor([&inHalf, late] { return inHalf(late); }, 2000));
         const QDateTime before = QDateTime::currentDateTime();
         const QDateTime now = clock();
         const QDateTime after = QDateTime::currentDateTime();
@@ -400,7 +408,6 @@ void TestTranscript::localClockGivesTheSystemsSecond()
         QVERIFY(now.date() == before.date() || now.date() == after.date());
         // The stamp a line gets is the one the system's own time would give.
         QVERIFY(dateTimeText(now) == dateTimeText(before) || dateTimeText(now) == dateTimeText(after));
-        QTest::qWait(400);
     }
 }
 
