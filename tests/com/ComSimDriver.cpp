@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QTest>
 #include <QThread>
 
 namespace {
@@ -141,6 +142,15 @@ bool ComSimDriver::sync()
     const QString mark = QStringLiteral("sync-%1").arg(++m_syncs);
     send(QStringLiteral("echo ") + mark);
     return waitForLine(mark);
+}
+
+void ComSimDriver::startHang(int ms)
+{
+    send(QStringLiteral("hang %1").arg(ms));
+    // A fixed wait: the start of a hang cannot be marked with a line printed just before it.
+    // Under Wine that line's write can stay unfinished through the hang, and the simulator's
+    // pipe then holds everything it prints after the hang too, for tens of seconds.
+    QTest::qWait(300);
 }
 
 void ComSimDriver::quitAll()

@@ -38,6 +38,8 @@ public:
     bool waitForLineStartingWith(const QString &prefix, int timeoutMs = 5000);
     // Sends an echo and waits for it: everything sent before has run.
     bool sync();
+    // Has it hang for ms and gives the hang time to begin.
+    void startHang(int ms);
     const QStringList &seen() const { return m_seen; }
     // Asks whatever instance serves the pipe to quit and waits until none does.
     void quitAll();

@@ -1,9 +1,11 @@
 // The COM transport against the COM session simulator, as a Windows program would meet it.
 #include "ComSimDriver.h"
+#include "EventLoopDrain.h"
 
 #include "base/TarnWaveError.h"
 #include "session/TarnWave_TLB.h"
 #include "session/com/ComSessionTransport.h"
+#include "session/com/ServerWatch.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -214,7 +216,10 @@ private Q_SLOTS:
         m_sim->send(command);
         m_sim->send(QStringLiteral("chat after"));
         QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), 5000);
-        QTest::qWait(200);
+        // An event is a call the simulator makes and waits for, so once its echo is back every
+        // event has reached the transport; the event loop passes them on.
+        QVERIFY(m_sim->sync());
+        QVERIFY(drainEventLoop());
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("OnChatTextReceived"));
     }
@@ -231,11 +236,11 @@ private Q_SLOTS:
         QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Unadvise ")));
         m_sim->send(QStringLiteral("chat unheard"));
         QVERIFY(m_sim->sync());
-        QTest::qWait(200);
+        QVERIFY(drainEventLoop());
         QCOMPARE(spy.size(), 0);
-        // Releasing the objects never asks the server to quit.
+        // Releasing the objects never asks the server to quit: the releases are calls made
+        // before the transport is gone, and the server still answers after them.
         transport.reset();
-        QTest::qWait(500);
         QVERIFY(m_sim->sync());
     }
 
@@ -244,8 +249,7 @@ private Q_SLOTS:
         ComSessionTransport transport;
         transport.attachOrStart(Session);
         QVERIFY(m_sim->connectPipe());
-        m_sim->send(QStringLiteral("hang 6000"));
-        QTest::qWait(300);
+        m_sim->startHang(6000);
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(errorOf([&] { transport.readProperty(Session, QStringLiteral("NumPeers")); }),
@@ -289,7 +293,9 @@ private Q_SLOTS:
         QCOMPARE(error, expected);
         QVERIFY2(elapsed >= atLeastMs && elapsed <= atMostMs, qPrintable(QString::number(elapsed)));
 
-        // Refused attempts never ran: the line went out once, or not at all.
+        // Refused attempts never ran: the line went out once, or not at all. The simulator shows
+        // nothing when it is busy no longer, and the transport would retry a call made before:
+        // the busy time is waited out.
         QTest::qWait(int(qMax<qint64>(0, busyMs - elapsed)) + 100);
         transport.invoke(Session, QStringLiteral("SendChatText"), {QStringLiteral("after")});
         QVERIFY(m_sim->waitForLine(QStringLiteral("SendChatText after")));
@@ -305,8 +311,7 @@ private Q_SLOTS:
         const int threadsBefore = threadsOfThisProcess();
         // Long enough to outlast the bound and the refusals, short enough to leave a loaded
         // machine time to deliver the call that overran.
-        m_sim->send(QStringLiteral("hang 6000"));
-        QTest::qWait(300);
+        m_sim->startHang(6000);
 
         QElapsedTimer timer;
         timer.start();
@@ -345,8 +350,7 @@ private Q_SLOTS:
         };
         QCOMPARE(transmit(true), QStringLiteral("(no error)"));
         QVERIFY(m_sim->waitForLine(QStringLiteral("Transmit true")));
-        m_sim->send(QStringLiteral("hang 5000"));
-        QTest::qWait(300);
+        m_sim->startHang(5000);
         QCOMPARE(transmit(false), QStringLiteral("The session server did not answer Transmit within 3 seconds"));
         // Keyed again while the unkey is still on its way, then unkeyed as the window closes:
         // neither may overtake it.
@@ -379,10 +383,9 @@ private Q_SLOTS:
         auto transport = std::make_unique<ComSessionTransport>();
         transport->subscribe(Session);
         QVERIFY(m_sim->waitForLineStartingWith(QStringLiteral("Advise ")));
-        m_sim->send(QStringLiteral("hang 6000"));
         QElapsedTimer hangStarted;
         hangStarted.start();
-        QTest::qWait(300);
+        m_sim->startHang(6000);
         if (afterAnOverrun) {
             QCOMPARE(errorOf([&] { transport->readProperty(Session, QStringLiteral("NumPeers")); }),
                      QStringLiteral("The session server did not answer NumPeers within 3 seconds"));
@@ -393,7 +396,8 @@ private Q_SLOTS:
         const qint64 closed = timer.elapsed();
         qInfo("closing while hung: %lld ms", closed);
         QVERIFY2(closed < atMostMs, qPrintable(QString::number(closed)));
-        // The server's own hang is over before the next test asks it to quit.
+        // The server's own hang is over before the next test asks it to quit. Not read from its
+        // pipe, which a server still unwinding the calls held by its hang may not flush.
         QTest::qWait(int(qMax<qint64>(0, 6500 - hangStarted.elapsed())));
     }
 
@@ -409,8 +413,9 @@ private Q_SLOTS:
         QCOMPARE(error, QStringLiteral("Invalid class string"));
         QVERIFY(transport.isWatching());
 
-        // Registered but not running: the watch waits, and never starts one.
-        QTest::qWait(2500);
+        // Registered but not running: the watch waits, and never starts one. A probe that finds
+        // nothing shows nothing, so the watch is given two of its rounds and some.
+        QTest::qWait(2 * ServerWatch::IntervalMs + 500);
         QCOMPARE(appeared.size(), 0);
         QVERIFY(!m_sim->isServing());
 

@@ -1,18 +1,11 @@
 #include "SimPipe.h"
 
-#include <QDeadlineTimer>
 #include <QTest>
 
 bool SimPipe::connectTo(const QString &name, int timeoutMs)
 {
     // The server creates the pipe moments after COM starts it.
-    const QDeadlineTimer deadline(timeoutMs);
-    do {
-        if (m_pipe.connectTo(name))
-            return true;
-        QTest::qWait(100);
-    } while (!deadline.hasExpired());
-    return false;
+    return QTest::qWaitFor([&] { return m_pipe.connectTo(name); }, timeoutMs);
 }
 
 void SimPipe::send(const QString &text)
